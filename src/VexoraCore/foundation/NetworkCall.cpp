@@ -1,0 +1,86 @@
+#include "foundation/NetworkCall.h"
+
+#include "foundation/AsyncEvent.h"
+#include "foundation/FoundationErrors.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QUuid>
+#include <memory>
+
+namespace vexora {
+
+namespace {
+
+constexpr int requestTimeoutMilliseconds = 60'000;
+
+struct DeleteLater {
+    void operator()(QObject* object) const { object->deleteLater(); }
+};
+
+}  // namespace
+
+std::optional<QString> HTTPReply::header(const QByteArray& name) const {
+    for (const auto& [key, value] : headers)
+        if (key.compare(name, Qt::CaseInsensitive) == 0) return QString::fromUtf8(value);
+    return std::nullopt;
+}
+
+QNetworkRequest makeServiceRequest(const QUrl& url, const QString& clientHeader) {
+    QNetworkRequest request(url);
+    request.setTransferTimeout(requestTimeoutMilliseconds);
+    // A redirect must never carry the bearer token to another origin.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    request.setRawHeader("x-client", clientHeader.toUtf8());
+    return request;
+}
+
+QString newRequestID() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
+
+QCoro::Task<HTTPReply> sendRequest(QNetworkAccessManager& network, QNetworkRequest request, QByteArray method,
+                                   std::optional<QByteArray> body, std::stop_token stop) {
+    if (stop.stop_requested()) throw CancellationError();
+    std::unique_ptr<QNetworkReply, DeleteLater> reply(
+        body ? network.sendCustomRequest(request, method, *body) : network.sendCustomRequest(request, method));
+
+    AsyncEvent finished;
+    bool oversized = false;
+    QObject::connect(reply.get(), &QNetworkReply::finished, [&finished] { finished.set(); });
+    // Checked as data arrives (progress signals are throttled) and against the announced length.
+    auto refuseOversized = [&oversized, raw = reply.get()] {
+        const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (oversized || (raw->bytesAvailable() <= maxReplyBytes && announced <= maxReplyBytes)) return;
+        oversized = true;
+        raw->abort();
+    };
+    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, refuseOversized);
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, refuseOversized);
+    // Queued: the reply is aborted from the event loop, not inside whoever requested the stop.
+    std::stop_callback onStop(stop, [target = QPointer<QNetworkReply>(reply.get())] {
+        if (target) QMetaObject::invokeMethod(target, &QNetworkReply::abort, Qt::QueuedConnection);
+    });
+    co_await finished.wait();
+
+    if (stop.stop_requested()) throw CancellationError();
+    QByteArray received = reply->readAll();
+    if (oversized || received.size() > maxReplyBytes)
+        throw NetworkError(QNetworkReply::UnknownContentError,
+                           QStringLiteral("The server's reply is larger than %1 MB and was refused.").arg(maxReplyBytes >> 20));
+
+    // Only our own stop aborts on purpose; any other abort is the transfer timeout.
+    const QNetworkReply::NetworkError error = reply->error();
+    if (error == QNetworkReply::OperationCanceledError || error == QNetworkReply::TimeoutError)
+        throw NetworkError(QNetworkReply::TimeoutError, QStringLiteral("The request timed out."));
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const std::optional<int> statusCode = status.isValid() ? std::optional(status.toInt()) : std::nullopt;
+    // Errors below ContentAccessDenied are transport failures, such as a reply cut off mid-body.
+    // Above it Qt only restates a failure status, which callers map themselves; with a success
+    // status they mean the body is unusable (a decompression bomb, say).
+    if (error != QNetworkReply::NoError &&
+        (!statusCode || error < QNetworkReply::ContentAccessDenied || HTTPReply::isSuccessStatus(statusCode)))
+        throw NetworkError(error, reply->errorString());
+    co_return HTTPReply{statusCode, std::move(received), reply->rawHeaderPairs()};
+}
+
+}  // namespace vexora

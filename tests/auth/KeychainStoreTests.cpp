@@ -1,0 +1,106 @@
+#include "auth/AuthManager.h"
+#include "auth/KeychainStore.h"
+#include "config/UGCAppConfiguration.h"
+#include "foundation/BundleInfo.h"
+#include "foundation/FoundationErrors.h"
+#include "support/RunSync.h"
+#include "support/ScopedEnvironment.h"
+
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace vexora;
+using namespace vexora::test;
+
+namespace {
+
+CoreAppConfiguration configurationAs(std::optional<QString> bundleIdentifier) {
+    BundleInfo bundle = BundleInfo::compiled();
+    bundle.identifier = std::move(bundleIdentifier);
+    BundleInfo::setMainForTesting(bundle);
+    return UGCAppConfiguration::core();
+}
+
+UserSession session(QString token, std::optional<QString> email = QStringLiteral("demo@vexora.local")) {
+    return UserSession{std::move(token), QStringLiteral("refresh"), 1'900'000'000.5, QStringLiteral("user-1"), std::move(email)};
+}
+
+// Writes raw bytes where the store keeps its item, as a damaged or foreign writer would.
+void writeRawItem(const QString& service, const QByteArray& data) {
+    QProcess tool;
+    tool.start("secret-tool", {"store", "--label=damaged", "xdg:schema", "org.qt.keychain", "server", service, "user",
+                               "default", "type", "plaintext"});
+    tool.write(data);
+    tool.closeWriteChannel();
+    ASSERT_TRUE(tool.waitForFinished(10000));
+}
+
+class KeychainStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (qEnvironmentVariableIsSet("VEXORA_TEST_BUS_WITHOUT_KEYRING") || !qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+            GTEST_SKIP() << "needs the private keyring session of ./dev test";
+        qa.emplace(configurationAs(std::nullopt));
+        production.emplace(configurationAs(QStringLiteral("com.vexora.ugcvolley")));
+        BundleInfo::setMainForTesting(std::nullopt);
+        runSync(qa->clearSession());
+        runSync(production->clearSession());
+    }
+    void TearDown() override { BundleInfo::setMainForTesting(std::nullopt); }
+
+    std::optional<KeychainStore> qa;
+    std::optional<KeychainStore> production;
+};
+
+}  // namespace
+
+TEST_F(KeychainStoreTest, RoundTripsReplacesAndClears) {
+    EXPECT_EQ(runSync(qa->loadSession()), std::nullopt) << "nothing stored is no session, not an error";
+
+    runSync(qa->save(session("first")));
+    runSync(qa->save(session("second", std::nullopt)));
+    const auto loaded = runSync(qa->loadSession());
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, session("second", std::nullopt));
+
+    runSync(qa->clearSession());
+    runSync(qa->clearSession());  // clearing nothing is fine
+    EXPECT_EQ(runSync(qa->loadSession()), std::nullopt);
+}
+
+TEST_F(KeychainStoreTest, QAAndProductionKeepSeparateSessions) {
+    EXPECT_EQ(qa->service(), "com.vexora.ugcvolley.qa.session");
+    EXPECT_EQ(production->service(), "com.vexora.ugcvolley.session");
+    runSync(qa->save(session("qa-token")));
+    EXPECT_EQ(runSync(production->loadSession()), std::nullopt);
+    runSync(production->save(session("production-token")));
+    EXPECT_EQ(runSync(qa->loadSession())->accessToken, "qa-token");
+    EXPECT_EQ(runSync(production->loadSession())->accessToken, "production-token");
+}
+
+TEST_F(KeychainStoreTest, ADamagedItemIsADecodingErrorAndRestoreReportsNoSession) {
+    runSync(qa->save(session("to-be-damaged")));
+    writeRawItem(qa->service(), R"({"accessToken":"only this"})");
+    const auto error = expectFailure<DecodingError>(qa->loadSession());
+    EXPECT_EQ(error.path(), "refreshToken");
+
+    BundleInfo::setMainForTesting(std::nullopt);
+    QNetworkAccessManager network;
+    AuthManager auth(UGCAppConfiguration::core(), network);
+    EXPECT_EQ(runSync(auth.restoreSession()), std::nullopt);
+}
+
+// Runs alone on a private bus where nothing provides the Secret Service.
+TEST(KeychainUnavailable, SigningInFailsClearlyAndNothingIsStoredElsewhere) {
+    if (!qEnvironmentVariableIsSet("VEXORA_TEST_BUS_WITHOUT_KEYRING")) GTEST_SKIP() << "runs on its own bus";
+    KeychainStore store(UGCAppConfiguration::core());
+    const auto error = expectFailure<SecureStoreError>(store.save(session("nowhere")));
+    EXPECT_EQ(error.status(), SecureStoreError::Status::unavailable) << error.detail().toStdString();
+    EXPECT_TRUE(error.errorDescription().contains("system keyring is unavailable"));
+    EXPECT_EQ(failureOf(store.loadSession()) != nullptr, true);
+
+    QNetworkAccessManager network;
+    AuthManager auth(UGCAppConfiguration::core(), network);
+    EXPECT_EQ(runSync(auth.restoreSession()), std::nullopt);
+}

@@ -1,0 +1,63 @@
+#include "foundation/AsyncEvent.h"
+#include "foundation/FoundationErrors.h"
+#include "support/RunSync.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace vexora;
+using namespace vexora::test;
+
+namespace {
+
+QCoro::Task<int> waitAndCount(AsyncEvent& event, int* woken, std::stop_token stop = {}) {
+    co_await event.wait(stop);
+    co_return ++*woken;
+}
+
+}  // namespace
+
+TEST(AsyncEvent, WakesEveryWaiterFromTheEventLoopAndStaysSet) {
+    AsyncEvent event;
+    int woken = 0;
+    auto first = waitAndCount(event, &woken);
+    auto second = waitAndCount(event, &woken);
+    event.set();
+    EXPECT_EQ(woken, 0) << "setting must not run the waiters inside set()";
+    runSync(std::move(first));
+    runSync(std::move(second));
+    EXPECT_EQ(woken, 2);
+    runSync(waitAndCount(event, &woken));
+    EXPECT_EQ(woken, 3);
+}
+
+TEST(AsyncEvent, StopWakesOnlyItsOwnWaiter) {
+    AsyncEvent event;
+    int woken = 0;
+    std::stop_source stop;
+    auto stopped = waitAndCount(event, &woken, stop.get_token());
+    auto patient = waitAndCount(event, &woken);
+    stop.request_stop();
+    EXPECT_NE(failureOf(std::move(stopped)), nullptr);
+    QTimer::singleShot(20, [&event] { event.set(); });
+    EXPECT_EQ(runSync(std::move(patient)), 1);
+
+    std::stop_source already;
+    already.request_stop();
+    AsyncEvent never;
+    expectFailure<CancellationError>(never.wait(already.get_token()));
+}
+
+TEST(AsyncEvent, SleepEndsEarlyWhenStopped) {
+    QElapsedTimer clock;
+    clock.start();
+    runSync(sleepFor(std::chrono::milliseconds(30)));
+    EXPECT_GE(clock.elapsed(), 25);
+
+    std::stop_source stop;
+    QTimer::singleShot(10, [&stop] { stop.request_stop(); });
+    clock.restart();
+    expectFailure<CancellationError>(sleepFor(std::chrono::seconds(30), stop.get_token()));
+    EXPECT_LT(clock.elapsed(), 5000);
+}

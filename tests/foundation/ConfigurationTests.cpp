@@ -1,0 +1,142 @@
+#include "config/UGCAppConfiguration.h"
+#include "config/UGCRuntimeConfiguration.h"
+#include "foundation/BundleInfo.h"
+#include "support/ScopedEnvironment.h"
+
+#include <gtest/gtest.h>
+
+using namespace vexora;
+using vexora::test::ScopedEnvironment;
+
+namespace {
+
+// Runs as the bundle with `identifier` (none: a bundle that reports no identifier).
+class ScopedBundle {
+public:
+    explicit ScopedBundle(std::optional<QString> identifier) {
+        BundleInfo bundle = BundleInfo::compiled();
+        bundle.identifier = std::move(identifier);
+        BundleInfo::setMainForTesting(bundle);
+    }
+    ~ScopedBundle() { BundleInfo::setMainForTesting(std::nullopt); }
+};
+
+const CoreAppConfiguration& core() { return UGCAppConfiguration::core(); }
+
+}  // namespace
+
+TEST(CoreAppConfiguration, BaseURLComesFromTheEnvironmentOnlyWhenItParsesUntrimmed) {
+    const QUrl builtIn = [] {
+        ScopedEnvironment unset("VEXORA_API_BASE_URL", std::nullopt);
+        return core().apiBaseURL();
+    }();
+    EXPECT_EQ(builtIn.scheme(), "https");
+    {
+        ScopedEnvironment empty("VEXORA_API_BASE_URL", "");
+        EXPECT_EQ(core().apiBaseURL(), builtIn);
+    }
+    {
+        ScopedEnvironment local("VEXORA_API_BASE_URL", "http://127.0.0.1:8080/");
+        EXPECT_EQ(core().apiBaseURL(), QUrl("http://127.0.0.1:8080/"));
+    }
+    {
+        ScopedEnvironment padded("VEXORA_API_BASE_URL", "http://127.0.0.1:8080/ ");
+        EXPECT_EQ(core().apiBaseURL(), builtIn) << "a trailing blank is not trimmed, so the value does not parse";
+    }
+    {
+        ScopedEnvironment relative("VEXORA_API_BASE_URL", "localhost-without-scheme");
+        EXPECT_EQ(core().apiBaseURL(), builtIn);
+    }
+}
+
+TEST(CoreAppConfiguration, AppcastAndKeyAccountAreTrimmedWithDefaults) {
+    {
+        ScopedEnvironment blanks("VEXORA_APPCAST_URL", " \t\n ");
+        EXPECT_EQ(core().appcastURL(), core().defaultAppcastURL);
+        EXPECT_TRUE(core().defaultAppcastURL.startsWith("https://"));
+        EXPECT_TRUE(core().defaultAppcastURL.endsWith("/macos/ugc-volley/appcast.xml"));
+    }
+    {
+        ScopedEnvironment padded("VEXORA_APPCAST_URL", "  https://example.test/feed.xml\n");
+        EXPECT_EQ(core().appcastURL(), "https://example.test/feed.xml");
+    }
+    {
+        ScopedEnvironment unset("SPARKLE_KEY_ACCOUNT", std::nullopt);
+        EXPECT_EQ(core().sparkleKeyAccount(), "vexora-ugc-volley");
+    }
+    ScopedEnvironment padded("SPARKLE_KEY_ACCOUNT", " signer ");
+    EXPECT_EQ(core().sparkleKeyAccount(), "signer");
+}
+
+TEST(CoreAppConfiguration, BundleIdentityDecidesProductionAndDerivedNames) {
+    {
+        ScopedBundle production(QStringLiteral("com.vexora.ugcvolley"));
+        EXPECT_TRUE(core().isProductionBundle());
+        EXPECT_TRUE(core().supportsUpdater());
+        EXPECT_EQ(core().appStateDirectoryName(), "com-vexora-ugcvolley");
+        EXPECT_EQ(core().resolvedStatusItemAutosaveName(), "com.vexora.ugcvolley.VexoraUGCVolley.StatusItem");
+    }
+    {
+        ScopedBundle unnamed(std::nullopt);
+        EXPECT_EQ(core().bundleIdentifier(), "com.vexora.ugcvolley.qa");
+        EXPECT_FALSE(core().isProductionBundle());
+        EXPECT_EQ(core().resolvedStatusItemAutosaveName(), "com.vexora.ugcvolley.qa.VexoraUGCVolley.StatusItem");
+    }
+    ScopedBundle differentCase(QStringLiteral("com.Vexora.ugcvolley"));
+    EXPECT_FALSE(core().isProductionBundle());
+
+    CoreAppConfiguration named = core();
+    named.statusItemAutosaveName = QStringLiteral("Pinned");
+    EXPECT_EQ(named.resolvedStatusItemAutosaveName(), "Pinned");
+    EXPECT_NE(named, core());
+    EXPECT_NE(qHash(named), qHash(core()));
+}
+
+TEST(CoreAppConfiguration, TheOneInstanceHoldsTheFixedValues) {
+    EXPECT_EQ(core().displayName, "Vexora UGC Volley");
+    EXPECT_EQ(core().clientHeader, "macos-ugc-volley");
+    EXPECT_EQ(core().authPanelSize, QSizeF(440, 510));
+    EXPECT_EQ(core().workspacePanelSize, QSizeF(480, 820));
+    EXPECT_EQ(core().nativeAuthPollIntervalNanoseconds, 1'200'000'000u);
+    EXPECT_EQ(core().nativeAuthTimeoutSeconds, 300);
+    EXPECT_EQ(core().requestRetryStatuses, (std::set<int>{502, 503, 504}));
+    EXPECT_EQ(core().statusIconAssetName, QStringLiteral("ugc-volley-status"));
+}
+
+TEST(UGCAppConfiguration, BooleanSwitchesAreOnOnlyForExactlyOne) {
+    for (const char* off : {"01", "true", "1 ", " 1", "yes", ""}) {
+        ScopedEnvironment value("VEXORA_UGC_STUB_MODE", QByteArray(off));
+        EXPECT_FALSE(UGCAppConfiguration::stubMode()) << '"' << off << '"';
+    }
+    ScopedEnvironment stub("VEXORA_UGC_STUB_MODE", "1");
+    ScopedEnvironment panel("VEXORA_DEBUG_SHOW_PANEL_ON_LAUNCH", "1");
+    ScopedEnvironment live("VEXORA_UGC_DEBUG_ALLOW_LIVE_AUTOGENERATE", "true");
+    EXPECT_TRUE(UGCAppConfiguration::stubMode());
+    EXPECT_TRUE(UGCAppConfiguration::debugShowPanelOnLaunch());
+    EXPECT_FALSE(UGCAppConfiguration::allowsLiveDebugAutogenerate());
+}
+
+TEST(UGCAppConfiguration, PollTimeoutParsesTheWholeValueAsADecimal) {
+    const std::pair<std::optional<QByteArray>, double> cases[] = {
+        {"90", 90},   {"1e3", 1000}, {"-5", -5},  {"0", 0},    {"+2.5", 2.5}, {"90s", 600},  {"", 600},
+        {" 90", 600}, {"90 ", 600},  {"9,5", 600}, {"0x10", 600}, {"nan", 600}, {"inf", 600}, {std::nullopt, 600},
+    };
+    for (const auto& [text, expected] : cases) {
+        ScopedEnvironment value("VEXORA_UGC_VIDEO_POLL_TIMEOUT_SECONDS", text);
+        EXPECT_EQ(UGCAppConfiguration::liveVideoPollTimeoutSeconds(), expected) << text.value_or("(unset)").constData();
+    }
+}
+
+TEST(UGCRuntimeConfiguration, TopicIsTrimmedAndTheRecordIsASnapshot) {
+    {
+        ScopedEnvironment blank("VEXORA_UGC_DEBUG_AUTOGENERATE_TOPIC", " \n\t ");
+        EXPECT_EQ(UGCAppConfiguration::debugAutogenerateTopic(), std::nullopt);
+    }
+    ScopedEnvironment topic("VEXORA_UGC_DEBUG_AUTOGENERATE_TOPIC", "  Summer sale \n");
+    ScopedEnvironment timeout("VEXORA_UGC_VIDEO_POLL_TIMEOUT_SECONDS", "42");
+    const UGCRuntimeConfiguration runtime = UGCRuntimeConfiguration::fromEnvironment();
+    EXPECT_EQ(runtime.debugAutogenerateTopic, QStringLiteral("Summer sale"));
+    EXPECT_EQ(runtime.liveVideoPollTimeoutSeconds, 42);
+    ScopedEnvironment later("VEXORA_UGC_VIDEO_POLL_TIMEOUT_SECONDS", "7");
+    EXPECT_EQ(runtime.liveVideoPollTimeoutSeconds, 42) << "built once; later changes do not reach it";
+}

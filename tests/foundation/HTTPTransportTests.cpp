@@ -1,0 +1,189 @@
+#include "foundation/ErrorText.h"
+#include "foundation/FoundationErrors.h"
+#include "foundation/JSONValue.h"
+#include "support/RunSync.h"
+#include "support/ServiceFixture.h"
+
+#include <QRegularExpression>
+#include <QTimer>
+
+using namespace vexora;
+using namespace vexora::test;
+
+namespace {
+
+struct Named {
+    QString name;
+    static Named fromJson(const JsonReader& reader) { return Named{reader.requiredString("name")}; }
+};
+
+class HTTPTransportTest : public ServiceFixture {
+protected:
+    QCoro::Task<JSONValue> get(QString path, bool authenticated = true) {
+        return transport.request<JSONValue>(std::move(path), "GET", std::nullopt, authenticated);
+    }
+};
+
+}  // namespace
+
+TEST_F(HTTPTransportTest, StampsHeadersAndSendsBodiesOnlyWhenGiven) {
+    server.onJSON("GET", "/api/tenants", 200, R"({"ok":true})");
+    server.onJSON("POST", "/api/things", 200, R"({"name":"made"})");
+    vault.replace(sessionExpiringIn(3600, "live-token"));
+
+    runSync(get("api/tenants?tenantId=t1"));
+    runSync(get("api/tenants", false));
+    const Named made = runSync(transport.request<Named>("api/things", "POST", Json{{"title", "x"}}, true));
+    EXPECT_EQ(made.name, "made");
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 3u);
+    const QRegularExpression upperUUID("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
+    for (const auto& request : requests) {
+        EXPECT_EQ(request.header("x-client"), "macos-ugc-volley");
+        EXPECT_TRUE(upperUUID.match(QString::fromStdString(request.header("x-request-id"))).hasMatch());
+    }
+    EXPECT_NE(requests[0].header("x-request-id"), requests[1].header("x-request-id"));
+    EXPECT_EQ(requests[0].path, "/api/tenants?tenantId=t1");
+    EXPECT_EQ(requests[0].header("authorization"), "Bearer live-token");
+    EXPECT_FALSE(requests[0].hasHeader("content-type"));
+    EXPECT_FALSE(requests[1].hasHeader("authorization"));
+    EXPECT_EQ(requests[2].header("content-type"), "application/json");
+    EXPECT_EQ(Json::parse(requests[2].body), (Json{{"title", "x"}}));
+}
+
+TEST_F(HTTPTransportTest, RefusesPathsOutsideTheServiceBeforeAnyTraffic) {
+    vault.replace(sessionExpiringIn(10));  // would need a refresh, which must not happen either
+    serveRefresh("new");
+    for (const QString& path : {QStringLiteral("https://evil.test/api/tenants"), QStringLiteral("//evil.test/api"),
+                                server.baseURL() + QStringLiteral("/api/tenants"), QStringLiteral("mailto:x@y.z")}) {
+        EXPECT_EQ(expectFailure<APIClientError>(get(path)), APIClientError::unsupportedURL()) << path.toStdString();
+    }
+    EXPECT_TRUE(server.requests().empty());
+}
+
+TEST_F(HTTPTransportTest, WithoutUsableSessionNothingIsSent) {
+    EXPECT_EQ(expectFailure<APIClientError>(get("api/tenants")), APIClientError::missingSession());
+
+    UGCSessionVault expiringVault;
+    expiringVault.replace(sessionExpiringIn(5));
+    HTTPTransport cannotRefresh(UGCAppConfiguration::core(), [&] { return expiringVault.storedSession(); }, {}, network);
+    EXPECT_EQ(expectFailure<APIClientError>(cannotRefresh.request<JSONValue>("api/tenants", "GET", std::nullopt, true)),
+              APIClientError::missingSession());
+    EXPECT_TRUE(server.requests().empty());
+}
+
+TEST_F(HTTPTransportTest, RefreshesOnlyWithinThirtySecondsOfExpiry) {
+    server.onJSON("GET", "/api/tenants", 200, "{}");
+    serveRefresh("fresh-token");
+
+    vault.replace(sessionExpiringIn(31, "still-good"));
+    runSync(get("api/tenants"));
+    EXPECT_TRUE(server.requestsTo("/api/auth/refresh").empty());
+    EXPECT_EQ(server.requestsTo("/api/tenants").back().header("authorization"), "Bearer still-good");
+
+    vault.replace(sessionExpiringIn(29, "almost-gone"));
+    runSync(get("api/tenants"));
+    const auto refreshes = server.requestsTo("/api/auth/refresh");
+    ASSERT_EQ(refreshes.size(), 1u);
+    EXPECT_EQ(Json::parse(refreshes[0].body), (Json{{"refresh_token", "refresh-1"}, {"method", "macos_menu_bar"}}));
+    EXPECT_EQ(server.requestsTo("/api/tenants").back().header("authorization"), "Bearer fresh-token");
+    EXPECT_EQ(vault.storedSession()->accessToken, "fresh-token");
+}
+
+TEST_F(HTTPTransportTest, ConcurrentRequestsShareOneRefresh) {
+    server.onJSON("GET", "/api/tenants", 200, "{}");
+    serveRefresh("shared-token", std::chrono::milliseconds(300));
+    vault.replace(sessionExpiringIn(0));
+
+    std::vector<QCoro::Task<JSONValue>> running;
+    for (int i = 0; i < 10; ++i) running.push_back(get("api/tenants"));
+    runSync([](std::vector<QCoro::Task<JSONValue>> tasks) -> QCoro::Task<void> {
+        for (auto& task : tasks) co_await std::move(task);
+    }(std::move(running)));
+
+    EXPECT_EQ(server.requestsTo("/api/auth/refresh").size(), 1u);
+    const auto requests = server.requestsTo("/api/tenants");
+    ASSERT_EQ(requests.size(), 10u);
+    for (const auto& request : requests) EXPECT_EQ(request.header("authorization"), "Bearer shared-token");
+}
+
+TEST_F(HTTPTransportTest, AFailedRefreshDoesNotPoisonTheNext) {
+    server.onJSON("GET", "/api/tenants", 200, "{}");
+    server.onJSON("POST", "/api/auth/refresh", 503, R"({"error":"refresh is down"})");
+    vault.replace(sessionExpiringIn(1));
+
+    const auto failure = expectFailure<APIClientError>(get("api/tenants"));
+    EXPECT_EQ(failure.statusCode(), 503);
+    EXPECT_EQ(failure.message(), "refresh is down");
+    EXPECT_TRUE(server.requestsTo("/api/tenants").empty()) << "the request is not sent after a failed refresh";
+    EXPECT_EQ(vault.storedSession()->accessToken, "old-token");
+
+    serveRefresh("second-try");
+    runSync(get("api/tenants"));
+    EXPECT_EQ(server.requestsTo("/api/auth/refresh").size(), 2u);
+    EXPECT_EQ(server.requestsTo("/api/tenants").back().header("authorization"), "Bearer second-try");
+}
+
+TEST_F(HTTPTransportTest, MapsErrorBodies) {
+    vault.replace(sessionExpiringIn(3600));
+    struct Case {
+        std::string body;
+        QString message;
+        std::optional<QString> code;
+    };
+    const Case cases[] = {
+        {R"({"error":"forbidden"})", "forbidden", QStringLiteral("forbidden")},
+        {R"({"error":"e","message":"Readable","code":"c1"})", "Readable", QStringLiteral("c1")},
+        {R"({"message":"Only message"})", "Only message", std::nullopt},
+        {R"({"error":"e","code":42})", "Request failed", std::nullopt},
+        {"", "Request failed", std::nullopt},
+        {"<html>Bad gateway</html>", "Request failed", std::nullopt},
+        {R"(["error"])", "Request failed", std::nullopt},
+    };
+    for (const Case& item : cases) {
+        server.on("GET", "/api/fail", [&item](const httplib::Request&, httplib::Response& response) {
+            response.status = 403;
+            response.set_header("x-request-id", "abc");
+            response.set_content(item.body, "application/json");
+        });
+        const auto error = expectFailure<APIClientError>(get("api/fail"));
+        EXPECT_EQ(error, APIClientError::http(403, item.message, item.code, QStringLiteral("abc"))) << item.body;
+    }
+    server.onJSON("GET", "/api/fail", 500, R"({"error":"forbidden"})");
+    EXPECT_EQ(expectFailure<APIClientError>(get("api/fail")).errorDescription(), "forbidden");
+}
+
+TEST_F(HTTPTransportTest, SuccessBodiesThatDoNotDecodeNameTheKey) {
+    server.onJSON("GET", "/api/named", 200, R"({"title":"no name"})");
+    vault.replace(sessionExpiringIn(3600));
+    const auto error = expectFailure<DecodingError>(transport.request<Named>("api/named", "GET", std::nullopt, true));
+    EXPECT_EQ(error.path(), "name");
+    EXPECT_TRUE(error.errorDescription().contains("\"name\""));
+}
+
+TEST_F(HTTPTransportTest, StoppingAbortsTheReplyAndNetworkFailuresPassThrough) {
+    server.on("GET", "/api/slow", [](const httplib::Request&, httplib::Response& response) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        response.set_content("{}", "application/json");
+    });
+    std::stop_source stop;
+    QTimer::singleShot(100, [&stop] { stop.request_stop(); });
+    auto cancelled = failureOf(transport.request<JSONValue>("api/slow", "GET", std::nullopt, false, stop.get_token()));
+    EXPECT_TRUE(isCancellationLike(cancelled));
+
+    ScopedEnvironment closed("VEXORA_API_BASE_URL", "http://127.0.0.1:1");
+    const auto refused = expectFailure<NetworkError>(get("api/tenants", false));
+    EXPECT_EQ(refused.code(), QNetworkReply::ConnectionRefusedError);
+}
+
+TEST_F(HTTPTransportTest, RefusesRepliesBeyondTheSizeCap) {
+    // Sent as is: the server compresses JSON, which the client's own bomb check refuses.
+    for (const char* type : {"application/octet-stream", "application/json"}) {
+        server.on("GET", "/api/huge", [type](const httplib::Request&, httplib::Response& response) {
+            response.set_content(std::string(maxReplyBytes + 1024, ' '), type);
+        });
+        const auto error = expectFailure<NetworkError>(get("api/huge", false));
+        if (type == std::string("application/octet-stream")) EXPECT_TRUE(error.errorDescription().contains("larger than 16 MB"));
+    }
+}

@@ -1,0 +1,122 @@
+#include "foundation/APIClientError.h"
+#include "foundation/ErrorText.h"
+#include "foundation/FoundationErrors.h"
+#include "foundation/JSONValue.h"
+#include "foundation/JsonReader.h"
+#include "foundation/UserSession.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace vexora;
+
+namespace {
+
+JSONValue decode(const char* text) { return JSONValue::fromJson(JsonReader::parse(QByteArray(text))); }
+
+DecodingError decodingErrorOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const DecodingError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "no decoding error";
+    return DecodingError({}, {});
+}
+
+}  // namespace
+
+TEST(APIClientError, TextsAccessorsAndEquality) {
+    EXPECT_EQ(APIClientError::http(403, "forbidden").errorDescription(), "forbidden");
+    EXPECT_EQ(APIClientError::http(403, "forbidden", "forbidden", "abc").errorDescription(), "forbidden (requestId: abc)");
+    EXPECT_EQ(APIClientError::missingSession().errorDescription(), "No active session.");
+    EXPECT_EQ(APIClientError::invalidResponse().errorDescription(), "Invalid server response.");
+    EXPECT_EQ(APIClientError::emptyText().errorDescription(), "Empty source text.");
+    EXPECT_EQ(APIClientError::unsupportedURL().errorDescription(), "Enter a valid URL.");
+
+    EXPECT_EQ(APIClientError::http(500, "x", "boom").statusCode(), 500);
+    EXPECT_EQ(APIClientError::http(500, "x", "boom").code(), QStringLiteral("boom"));
+    EXPECT_EQ(APIClientError::missingSession().statusCode(), std::nullopt);
+    EXPECT_EQ(APIClientError::missingSession().code(), std::nullopt);
+
+    EXPECT_EQ(APIClientError::http(400, "a", "c", "r"), APIClientError::http(400, "a", "c", "r"));
+    EXPECT_NE(APIClientError::http(400, "a", "c", "r"), APIClientError::http(400, "a", "c", std::nullopt));
+    EXPECT_NE(APIClientError::emptyText(), APIClientError::unsupportedURL());
+}
+
+TEST(ErrorText, EveryErrorHasItsTextAndOnlyCancellationsAreSilent) {
+    auto asPointer = [](auto error) { return std::make_exception_ptr(error); };
+    EXPECT_EQ(errorText(asPointer(APIClientError::unsupportedURL())), "Enter a valid URL.");
+    EXPECT_EQ(errorText(asPointer(NetworkError(QNetworkReply::ConnectionRefusedError, "Connection refused"))),
+              "Connection refused");
+    EXPECT_TRUE(errorText(asPointer(SecureStoreError(SecureStoreError::Status::unavailable, "")))
+                    .contains("system keyring is unavailable"));
+    EXPECT_EQ(errorText(asPointer(std::runtime_error("plain"))), "plain");
+
+    EXPECT_TRUE(isCancellationLike(asPointer(CancellationError())));
+    EXPECT_TRUE(isCancellationLike(asPointer(NetworkError(QNetworkReply::OperationCanceledError, ""))));
+    EXPECT_FALSE(isCancellationLike(asPointer(NetworkError(QNetworkReply::TimeoutError, ""))));
+    EXPECT_FALSE(isCancellationLike(asPointer(APIClientError::missingSession())));
+}
+
+TEST(JSONValue, DecodesInOrderAndRoundTrips) {
+    EXPECT_EQ(decode("true").kind(), JSONValue::Kind::boolean);
+    EXPECT_EQ(decode("3"), JSONValue(3));
+    EXPECT_EQ(decode("3.5"), JSONValue(3.5));
+    EXPECT_EQ(decode("3.0"), JSONValue(3)) << "integer is tried before floating point";
+    EXPECT_EQ(decode("-9223372036854775808"), JSONValue(std::int64_t(INT64_MIN)));
+    EXPECT_EQ(decode("18446744073709551615").kind(), JSONValue::Kind::number) << "too large for an integer";
+    EXPECT_EQ(decode("null"), JSONValue());
+    EXPECT_EQ(decode(R"("é")"), JSONValue(QString::fromUtf8("é")));
+
+    const char* nested = R"({"a":[1,2.5,"x",null,{"b":false}],"c":{}})";
+    const JSONValue value = decode(nested);
+    EXPECT_EQ(value.asObject()->at("a").asArray()->size(), 5);
+    EXPECT_EQ(JSONValue::fromJson(JsonReader(value.toJson(), {})), value);
+    EXPECT_EQ(encodeJson(JSONValue().toJson()), "null");
+
+    QSet<size_t> hashes{qHash(decode("1")), qHash(decode("1.5")), qHash(decode("\"1\"")), qHash(decode("[1]"))};
+    EXPECT_EQ(hashes.size(), 4);
+    EXPECT_EQ(qHash(decode(nested)), qHash(decode(nested)));
+}
+
+TEST(JsonReader, ErrorsNameTheOffendingKey) {
+    const QByteArray body = R"({"session":{"access_token":7},"items":[{"id":"a"},{"name":"b"}]})";
+    const JsonReader reader = JsonReader::parse(body);
+
+    DecodingError wrongType = decodingErrorOf([&] { reader.member("session").requiredString("access_token"); });
+    EXPECT_EQ(wrongType.path(), "session.access_token");
+    EXPECT_TRUE(wrongType.errorDescription().contains("\"session.access_token\""));
+
+    DecodingError missing = decodingErrorOf([&] { reader.member("items").array().at(1).requiredString("id"); });
+    EXPECT_EQ(missing.path(), "items[1].id");
+    EXPECT_TRUE(missing.problem().contains("missing"));
+
+    EXPECT_EQ(reader.member("items").array().at(1).optionalString("id"), std::nullopt);
+    EXPECT_EQ(JsonReader::parse(R"({"k":null})").optionalString("k"), std::nullopt);
+    decodingErrorOf([&] { JsonReader::parse(R"({"k":1})").optionalString("k"); });
+}
+
+TEST(JsonReader, RefusesBrokenAndAbsurdBodies) {
+    for (const char* broken : {"", "{", "{\"a\":1}trailing", "<html>"}) decodingErrorOf([&] { JsonReader::parse(broken); });
+
+    const QByteArray deep = QByteArray(100000, '[') + QByteArray(100000, ']');
+    EXPECT_TRUE(decodingErrorOf([&] { JsonReader::parse(deep); }).problem().contains("deeply"));
+    const QByteArray fine = QByteArray(100, '[') + QByteArray(100, ']');
+    EXPECT_NO_THROW(decode(fine.constData()));
+}
+
+TEST(UserSession, StoredFormOmitsAbsentEmailAndUsesTheMargin) {
+    UserSession session{"a", "r", 1'700'000'000.25, "u", std::nullopt};
+    const Json json = session.toJson();
+    EXPECT_FALSE(json.contains("email"));
+    EXPECT_EQ(json.at("expiresAt").get<double>(), 1'700'000'000.25);
+    EXPECT_EQ(UserSession::fromJson(JsonReader(json, {})), session);
+
+    session.expiresAt = currentEpochSeconds() + 29;
+    EXPECT_TRUE(session.isExpired());
+    session.expiresAt = currentEpochSeconds() + 31;
+    EXPECT_FALSE(session.isExpired());
+    session.expiresAt = currentEpochSeconds() - 100;
+    EXPECT_TRUE(session.isExpired());
+}
