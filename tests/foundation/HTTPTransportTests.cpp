@@ -184,6 +184,8 @@ TEST_F(HTTPTransportTest, RefusesRepliesBeyondTheSizeCap) {
             response.set_content(std::string(maxReplyBytes + 1024, ' '), type);
         });
         const auto error = expectFailure<NetworkError>(get("api/huge", false));
-        if (type == std::string("application/octet-stream")) EXPECT_TRUE(error.errorDescription().contains("larger than 16 MB"));
+        if (type == std::string("application/octet-stream")) {
+            EXPECT_TRUE(error.errorDescription().contains("larger than 16 MB"));
+        }
     }
 }

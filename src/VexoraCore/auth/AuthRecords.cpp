@@ -14,11 +14,6 @@ const QList<QString>& authStatusRawValues() {
     return values;
 }
 
-template <typename T>
-void putIfPresent(Json& json, const char* key, const std::optional<T>& value) {
-    if (value) json[key] = *value;
-}
-
 }  // namespace
 
 QString rawValue(AuthStatus status) { return authStatusRawValues().at(int(status)); }

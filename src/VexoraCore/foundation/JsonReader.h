@@ -47,6 +47,14 @@ public:
     std::optional<std::int64_t> optionalInteger(std::string_view key) const;
     std::optional<bool> optionalBool(std::string_view key) const;
 
+    // A required array member whose items decode with `T::fromJson`.
+    template <typename T>
+    QList<T> requiredList(std::string_view key) const {
+        QList<T> items;
+        for (const JsonReader& item : member(key).array()) items.append(T::fromJson(item));
+        return items;
+    }
+
     [[noreturn]] void fail(const QString& problem) const;
 
 private:
