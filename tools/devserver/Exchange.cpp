@@ -1,0 +1,156 @@
+#include "Exchange.h"
+
+#include "SeedData.h"
+
+#include <chrono>
+#include <thread>
+
+namespace devserver {
+
+namespace {
+
+bool containsNull(const json& value) {
+    if (value.is_null()) return true;
+    if (!value.is_structured()) return false;
+    for (const auto& child : value)
+        if (containsNull(child)) return true;
+    return false;
+}
+
+void sleepFor(int milliseconds) {
+    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+json headersOf(const httplib::Request& request) {
+    json headers = json::object();
+    for (const auto& [name, value] : request.headers) {
+        std::string lower = name;
+        for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+        headers[lower] = value;
+    }
+    return headers;
+}
+
+}  // namespace
+
+std::string rawPathOf(const httplib::Request& request) { return request.target.substr(0, request.target.find('?')); }
+
+std::string rawQueryOf(const httplib::Request& request) {
+    const auto mark = request.target.find('?');
+    return mark == std::string::npos ? std::string() : request.target.substr(mark + 1);
+}
+
+void sendJSON(httplib::Response& response, int status, const json& value) {
+    response.status = status;
+    response.set_content(value.dump(), "application/json");
+}
+
+void sendError(httplib::Response& response, int status, const std::string& error, const std::string& message,
+               const std::string& code) {
+    sendJSON(response, status, {{"error", error}, {"message", message}, {"code", code}});
+}
+
+std::string Exchange::query(const std::string& name) const {
+    return request.has_param(name.c_str()) ? request.get_param_value(name.c_str()) : std::string();
+}
+
+bool Exchange::requireKeys(std::initializer_list<const char*> keys) {
+    for (const char* key : keys) {
+        if (body.contains(key)) continue;
+        fail(400, std::string("Missing ") + key, std::string("The body needs ") + key + ".", "BAD_REQUEST");
+        return false;
+    }
+    return true;
+}
+
+void Exchange::reply(int status, const json& value) { sendJSON(response, status, value); }
+
+void Exchange::fail(int status, const std::string& error, const std::string& message, const std::string& code) {
+    sendError(response, status, error, message, code);
+}
+
+void Router::add(const std::string& method, const std::string& pattern, Tenant tenant, bool bearer, Handler handler) {
+    routes_.push_back(Route{method, std::regex(pattern), tenant, bearer, std::move(handler)});
+}
+
+void Router::dispatch(const httplib::Request& request, httplib::Response& response) {
+    const double startedAt = nowSeconds();
+    const std::string rawPath = rawPathOf(request);
+    std::optional<Harness::Scripted> scripted;
+    int latency = 0;
+    {
+        std::lock_guard lock(state_.mutex);
+        auto it = harness_.scripts.find({request.method, rawPath});
+        if (it != harness_.scripts.end() && !it->second.empty()) {
+            scripted = it->second.front();
+            it->second.erase(it->second.begin());
+        }
+        latency = state_.settings.latencyMs;
+    }
+    response.set_header("x-request-id", randomToken("req-"));
+    if (scripted) {
+        sleepFor(scripted->delayMs);
+        if (scripted->drop) {
+            // Announce a body and never send it: the client sees the connection go away.
+            response.set_content_provider(64, "application/json", [](size_t, size_t, httplib::DataSink&) { return false; });
+        } else {
+            response.status = scripted->status;
+            response.set_content(scripted->body, scripted->contentType);
+        }
+    } else {
+        sleepFor(latency);
+        Exchange exchange{request, response, state_, json(), {}, {}};
+        answer(exchange, rawPath);
+    }
+    std::lock_guard lock(state_.mutex);
+    harness_.log.push_back({{"method", request.method},
+                            {"path", rawPath},
+                            {"query", rawQueryOf(request)},
+                            {"headers", headersOf(request)},
+                            {"body", request.body},
+                            {"started_at", startedAt},
+                            {"ended_at", nowSeconds()}});
+}
+
+void Router::answer(Exchange& exchange, const std::string& rawPath) {
+    const httplib::Request& request = exchange.request;
+    if (!request.has_header("x-client"))
+        return exchange.fail(400, "Missing x-client header", "Every request must name its client.", "BAD_REQUEST");
+
+    for (const Route& route : routes_) {
+        std::smatch match;
+        if (route.method != request.method || !std::regex_match(rawPath, match, route.path)) continue;
+        for (size_t i = 1; i < match.size(); ++i) exchange.captures.push_back(httplib::detail::decode_url(match[i], false));
+
+        if (!request.body.empty()) {
+            exchange.body = json::parse(request.body, nullptr, false);
+            if (exchange.body.is_discarded() || !exchange.body.is_object())
+                return exchange.fail(400, "Malformed JSON body", "The body must be a JSON object.", "BAD_REQUEST");
+            if (containsNull(exchange.body))
+                return exchange.fail(400, "Null values are not accepted", "Omit keys instead of sending null.", "NULL_VALUE");
+        }
+        std::lock_guard lock(exchange.state.mutex);
+        if (route.bearer) {
+            const std::string authorization = request.get_header_value("Authorization");
+            const std::string prefix = "Bearer ";
+            auto token = authorization.rfind(prefix, 0) == 0
+                             ? exchange.state.accessTokens.find(authorization.substr(prefix.size()))
+                             : exchange.state.accessTokens.end();
+            if (token == exchange.state.accessTokens.end() || token->second.expiresAt <= nowSeconds())
+                return exchange.fail(401, "Unauthorized", "Invalid or expired token", "UNAUTHENTICATED");
+            exchange.userID = token->second.userID;
+        }
+        if (route.tenant != Tenant::none) {
+            const std::string tenant = route.tenant == Tenant::query
+                                           ? exchange.query("tenantId")
+                                           : exchange.body.value("tenantId", std::string());
+            if (tenant.empty()) return exchange.fail(400, "tenantId is required", "Name the workspace.", "TENANT_REQUIRED");
+            if (tenant != demoTenantID)
+                return exchange.fail(403, "Forbidden", "Not a member of this workspace", "FORBIDDEN");
+        }
+        return route.handler(exchange);
+    }
+    exchange.fail(404, "Not Found", "Not Found", "NotFound");
+}
+
+}  // namespace devserver
