@@ -1,0 +1,188 @@
+#include "client/UGCHistoryRecords.h"
+#include "client/UGCScheduleRecords.h"
+#include "foundation/FoundationErrors.h"
+
+#include <gtest/gtest.h>
+
+using namespace vexora;
+
+namespace {
+
+template <typename T>
+T decode(const char* text) {
+    return T::fromJson(JsonReader::parse(QByteArray(text)));
+}
+
+// The path of the key a reply was rejected for; none when it decoded.
+template <typename T>
+std::optional<QString> rejectedPath(const char* text) {
+    try {
+        decode<T>(text);
+    } catch (const DecodingError& error) {
+        return error.path();
+    }
+    return std::nullopt;
+}
+
+const char* const scheduleKeys = R"("id": "s1", "favorite_id": "f1", "runs_per_day": 1, "run_hours": [9])";
+
+UGCSchedule schedule(const std::string& extraKeys) {
+    const std::string text = std::string("{") + scheduleKeys + extraKeys + "}";
+    return decode<UGCSchedule>(text.c_str());
+}
+
+}  // namespace
+
+TEST(PublishResult, StatusFallsBackToOkAndUrlKeysAreTriedInOrder) {
+    EXPECT_EQ(decode<PublishResult>(R"({"platform": "tiktok", "ok": true})").status, "success");
+    EXPECT_EQ(decode<PublishResult>(R"({"platform": "tiktok", "ok": false})").status, "failed");
+    EXPECT_EQ(decode<PublishResult>(R"({"platform": "tiktok"})").status, "failed");
+    EXPECT_EQ(decode<PublishResult>(R"({"platform": "tiktok", "ok": true, "status": "queued"})").status, "queued");
+
+    EXPECT_EQ(decode<PublishResult>(R"({"platform": "x", "permalink": "p"})").url, QStringLiteral("p"));
+    EXPECT_EQ(decode<PublishResult>(R"({"platform": "x", "permalink": "p", "post_url": "b", "url": "a"})").url,
+              QStringLiteral("a"));
+    EXPECT_EQ(decode<PublishResult>(R"({"platform": "x", "permalink_url": "z", "youtube_url": "y"})").url,
+              QStringLiteral("y"));
+
+    EXPECT_EQ(decode<PublishResult>(R"({"platform": "tiktok"})").id(), "tiktok-default");
+    EXPECT_EQ(decode<PublishResult>(R"({"platform": "tiktok", "account_id": "a1"})").id(), "tiktok-a1");
+    EXPECT_EQ(rejectedPath<PublishResult>(R"({"ok": true})"), "platform");
+}
+
+TEST(PublishResult, ErrorIsATextOrAnObjectsMessageElseCodeAndAnythingElseIsDropped) {
+    auto error = [](const char* value) {
+        return decode<PublishResult>((std::string(R"({"platform": "x", "error": )") + value + "}").c_str()).error;
+    };
+    EXPECT_EQ(error(R"("boom")"), QStringLiteral("boom"));
+    EXPECT_EQ(error(R"({"code": "E1"})"), QStringLiteral("E1"));
+    EXPECT_EQ(error(R"({"code": "E1", "message": "bad"})"), QStringLiteral("bad"));
+    EXPECT_EQ(error("42"), std::nullopt);
+    EXPECT_EQ(error("{}"), std::nullopt);
+    EXPECT_EQ(error(R"({"code": "E1", "message": 5})"), std::nullopt) << "a mistyped member spoils the whole object";
+}
+
+TEST(PublishResult, EncodingOmitsAbsentKeysAndDecodesBackToTheSameValue) {
+    const PublishResult bare = decode<PublishResult>(R"({"platform": "x"})");
+    EXPECT_EQ(bare.toJson(), (Json{{"platform", "x"}, {"status", "failed"}}));
+
+    const PublishResult full = decode<PublishResult>(
+        R"({"platform": "instagram_reels", "account_id": "a", "ok": true, "post_id": "p",
+            "permalink": "https://ig.test/p", "error": {"message": "late"}})");
+    EXPECT_EQ(PublishResult::fromJson(JsonReader(full.toJson(), {})), full);
+    EXPECT_EQ(PublishResult::fromJson(JsonReader(bare.toJson(), {})), bare);
+}
+
+TEST(UGCHistoryItem, DurationPrefersTheShortKey) {
+    EXPECT_EQ(decode<UGCHistoryItem>(R"({"id": "h", "duration": 10, "duration_seconds": 12})").durationSeconds, 10);
+    EXPECT_EQ(decode<UGCHistoryItem>(R"({"id": "h", "duration_seconds": 12})").durationSeconds, 12);
+}
+
+TEST(UGCHistoryItem, PublishResultsTakeEitherShapeAndJunkNeverFailsTheItem) {
+    const auto payload = decode<UGCHistoryItem>(
+        R"({"id": "h", "publish_results": {"results": [{"platform": "tiktok", "ok": true}],
+            "metadataProvider": "gemini", "timings": {"upload": 2, "render": 1.5}}})").publishResults;
+    ASSERT_TRUE(payload);
+    EXPECT_EQ(payload->results.size(), 1);
+    EXPECT_EQ(payload->metadataProvider, QStringLiteral("gemini"));
+    EXPECT_EQ(payload->timings, (std::map<QString, double>{{"render", 1.5}, {"upload", 2.0}}));
+
+    const auto bare = decode<UGCHistoryItem>(R"({"id": "h", "publish_results": [{"platform": "tiktok"}]})").publishResults;
+    EXPECT_EQ(bare, (PublishResultsPayload{{decode<PublishResult>(R"({"platform": "tiktok"})")}, std::nullopt, std::nullopt}));
+
+    for (const char* junk : {R"("oops")", "null", "{}", R"({"results": [], "timings": {"render": "slow"}})", "[1]"}) {
+        const std::string text = std::string(R"({"id": "h", "title": "t", "publish_results": )") + junk + "}";
+        const UGCHistoryItem item = decode<UGCHistoryItem>(text.c_str());
+        EXPECT_EQ(item.publishResults, std::nullopt) << junk;
+        EXPECT_EQ(item.title, QStringLiteral("t")) << junk;
+    }
+}
+
+TEST(LibraryReplies, AMissingRequiredKeyFailsTheWholeReply) {
+    EXPECT_EQ(rejectedPath<HistoryResponse>(R"({"items": [{"id": "a"}, {"topic": "t"}], "has_more": false})"), "items[1].id");
+    EXPECT_EQ(rejectedPath<HistoryResponse>(R"({"items": []})"), "has_more");
+    EXPECT_EQ(rejectedPath<AvatarListResponse>(R"({"items": [{"id": "a"}]})"), "items[0].avatar_url");
+    EXPECT_EQ(rejectedPath<AvatarListResponse>(R"({"items": []})"), std::nullopt) << "paging keys are optional for avatars";
+    EXPECT_EQ(rejectedPath<StandaloneAvatarResponse>(R"({"generation_id": "g"})"), "avatar_url");
+    EXPECT_EQ(rejectedPath<AvatarDeleteResponse>(R"({"deleted": true, "avatar_id": "a"})"), "avatar_url");
+    EXPECT_EQ(rejectedPath<SchedulesResponse>(R"({"schedules": [{"id": "s", "favorite_id": "f", "runs_per_day": 1}]})"),
+              "schedules[0].run_hours");
+    EXPECT_EQ(rejectedPath<ScheduleMutationResponse>("[]"), QString()) << "a deletion reply must be an object";
+}
+
+TEST(UGCSchedule, PauseStateTopicSourceAndAvatarFallBackTolerantly) {
+    EXPECT_TRUE(schedule(R"(, "is_enabled": false)").isPaused);
+    EXPECT_FALSE(schedule("").isPaused);
+    EXPECT_FALSE(schedule(R"(, "is_paused": false, "is_enabled": false)").isPaused);
+
+    EXPECT_EQ(schedule(R"(, "topic_source": "manual")").topicSource, ScheduleTopicSource::manual);
+    EXPECT_EQ(schedule(R"(, "topic_source": "knowledge")").topicSource, ScheduleTopicSource::knowledge);
+    for (const char* gaps : {R"(, "topic_source": "gap")", R"(, "topic_source": "gaps")", R"(, "topic_source": "trends")", ""})
+        EXPECT_EQ(schedule(gaps).topicSource, ScheduleTopicSource::gaps) << gaps;
+
+    EXPECT_EQ(schedule(R"(, "default_avatar_config": {"avatar_url": "cfg"})").avatarURL, "cfg");
+    EXPECT_EQ(schedule(R"(, "avatar_url": "own", "default_avatar_config": {"avatar_url": "cfg"})").avatarURL, "own");
+    EXPECT_EQ(schedule("").avatarURL, "");
+    EXPECT_EQ(rejectedPath<UGCSchedule>(R"({"id": "s", "favorite_id": "f", "runs_per_day": 1, "run_hours": [],
+                                            "default_avatar_config": {}})"),
+              "default_avatar_config.avatar_url");
+
+    ScheduleDraft draft;
+    draft.favoriteID = QStringLiteral("f");
+    draft.avatarURL = QStringLiteral("a");
+    draft.defaultTopic = QStringLiteral("t");
+    draft.runHours = schedule(R"(, "run_hours": [4294967305])").runHours;  // 2^32 + 9
+    EXPECT_EQ(draft.validationError(), QStringLiteral("Run hours must be 0-23.")) << "no wrap-around to 9 o'clock";
+}
+
+TEST(UGCSchedule, EncodingSendsGapAndEnabledAsTheNegationAndDecodesBack) {
+    const UGCSchedule paused = schedule(R"(, "name": "n", "avatar_url": "a", "run_hours": [9, 18], "is_paused": true)");
+    const Json json = paused.toJson();
+    EXPECT_EQ(json.at("topic_source"), "gap");
+    EXPECT_EQ(json.at("is_enabled"), false);
+    EXPECT_FALSE(json.contains("default_topic"));
+    EXPECT_EQ(UGCSchedule::fromJson(JsonReader(json, {})), paused);
+
+    EXPECT_EQ(scheduleTopicSourceFromStoredName("gaps"), ScheduleTopicSource::gaps);
+    EXPECT_EQ(scheduleTopicSourceFromStoredName("gap"), std::nullopt) << "the wire name is not a stored name";
+}
+
+TEST(ScheduleDraft, ValidationReportsTheFirstBrokenRule) {
+    ScheduleDraft draft;
+    EXPECT_EQ(draft.validationError(), QStringLiteral("Choose a favorite first.")) << "not the empty manual topic";
+    draft.favoriteID = QString();
+    EXPECT_EQ(draft.validationError(), QStringLiteral("Choose a favorite first."));
+    draft.favoriteID = QStringLiteral("f1");
+    draft.defaultTopic = QStringLiteral(" \n\t");
+    EXPECT_EQ(draft.validationError(), QStringLiteral("Manual schedules need a default topic."));
+    draft.topicSource = ScheduleTopicSource::gaps;
+    draft.avatarURL = QStringLiteral("\n ");
+    EXPECT_EQ(draft.validationError(), QStringLiteral("Choose or generate an avatar first.")) << "gaps need no topic";
+    draft.avatarURL = QStringLiteral("https://cdn.test/a.png");
+    EXPECT_EQ(draft.validationError(), std::nullopt) << "the empty draft's one run at 9 is valid";
+
+    const std::pair<int, QList<int>> runs[] = {{0, {}}, {7, {0, 1, 2, 3, 4, 5, 6}}, {3, {9, 10}}, {3, {9, 9, 10}},
+                                               {3, {9, 10, 24}}, {2, {-1, 5}}};
+    const char* expected[] = {"Runs per day must be 1-6.", "Runs per day must be 1-6.", "Run hours must match runs per day.",
+                              "Run hours must be unique.", "Run hours must be 0-23.", "Run hours must be 0-23."};
+    for (int index = 0; index < 6; ++index) {
+        std::tie(draft.runsPerDay, draft.runHours) = runs[index];
+        EXPECT_EQ(draft.validationError(), QString::fromUtf8(expected[index])) << index;
+    }
+}
+
+TEST(ScheduleDraft, CreateBodyCarriesTheDraftAndTheFixedValues) {
+    ScheduleDraft draft;
+    draft.favoriteID = QStringLiteral("f1");
+    draft.topicSource = ScheduleTopicSource::knowledge;
+    draft.defaultTopic = QStringLiteral(" launch ");
+    draft.avatarURL = QStringLiteral("https://cdn.test/a.png");
+    draft.runsPerDay = 2;
+    draft.runHours = {18, 9};
+    EXPECT_EQ(scheduleCreateBody(draft, UGCDuration::five, "fr", "Europe/Paris"),
+              Json::parse(R"({"favorite_id": "f1", "name": "UGC Schedule", "runs_per_day": 2, "run_hours": [18, 9],
+                              "timezone": "Europe/Paris", "topic_source": "knowledge", "default_topic": " launch ",
+                              "default_duration": 5, "default_language": "fr", "default_avatar_random": false,
+                              "default_avatar_config": {"avatar_url": "https://cdn.test/a.png"},
+                              "auto_publish": false, "is_enabled": true})"));
+}
