@@ -28,7 +28,8 @@ QString DevServer::baseURL() const { return QStringLiteral("http://127.0.0.1:%1"
 
 Json DevServer::control(const QByteArray& method, const QString& path, const std::optional<Json>& body) {
     QNetworkRequest request = makeServiceRequest(QUrl(baseURL() + QStringLiteral("/__devserver/") + path), "tests");
-    std::optional<QByteArray> encoded;
+    // A POST always carries a body, if only an empty one: the server waits for its length.
+    std::optional<QByteArray> encoded = method == "POST" ? std::optional(QByteArray()) : std::nullopt;
     if (body) {
         request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
         encoded = encodeJson(*body);
