@@ -139,9 +139,9 @@ void addGenerationRoutes(Router& router) {
     router.add("POST", shorts + "avatar", Tenant::body, true, avatar);
     router.add("POST", shorts + "generate", Tenant::body, true, generate);
     router.add("POST", shorts + "publish", Tenant::body, true, publish);
-    // Registered after the library routes, so "history" and friends are never taken for an id.
 }
 
+// Registered after the library routes, so "history" and friends are never taken for an id.
 void addPollRoute(Router& router) {
     router.add("GET", "/api/dashboard/shorts/([^/]+)", Tenant::query, true, poll);
 }
