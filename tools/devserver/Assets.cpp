@@ -83,8 +83,7 @@ std::string facePNG(const std::string& id) {
     std::string header;
     putBigEndian(header, size);
     putBigEndian(header, size);
-    header += "\x08\x02\x00\x00\x00";  // 8 bits, RGB, deflate, no filter, no interlace
-    header = header.substr(0, 13);
+    header.append("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, no filter, no interlace
     std::string png = "\x89PNG\r\n\x1a\n";
     pngChunk(png, "IHDR", header);
     pngChunk(png, "IDAT", zlibStored(raw));

@@ -52,7 +52,7 @@ void addControlRoutes(httplib::Server& server, DevState& state, Harness& harness
     });
     server.Post(prefix + "reset", [&](const httplib::Request&, httplib::Response& response) {
         std::lock_guard lock(state.mutex);
-        state.settings = Settings{};
+        state.settings = state.startup;
         state.reset();
         harness = Harness{};
         response.status = 204;

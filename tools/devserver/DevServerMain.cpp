@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const Settings startup = state.settings;
+    state.startup = state.settings;
 
     httplib::Server server;
     const int bound = port == 0 ? server.bind_to_any_port("127.0.0.1") : (server.bind_to_port("127.0.0.1", port) ? port : -1);
@@ -88,8 +88,6 @@ int main(int argc, char** argv) {
     }
     state.origin = "http://127.0.0.1:" + std::to_string(bound);
     state.reset();
-    state.settings.latencyMs = startup.latencyMs;
-    state.settings.tokenLifetimeSeconds = startup.tokenLifetimeSeconds;
 
     Harness harness;
     Router router(state, harness);
@@ -106,6 +104,24 @@ int main(int argc, char** argv) {
     server.Patch("/api/.*", api);
     server.Delete("/api/.*", api);
     server.Put("/api/.*", api);
+
+    // API replies, scripted ones included, are finished by the router; only the rest is touched here.
+    server.set_post_routing_handler([](const httplib::Request&, httplib::Response& response) {
+        if (!response.has_header("x-request-id")) response.set_header("x-request-id", randomToken("req-"));
+    });
+    server.set_error_handler([](const httplib::Request& request, httplib::Response& response) {
+        if (response.status == 404 && response.body.empty() && request.path.rfind("/api/", 0) != 0)
+            sendError(response, 404, "Not Found", "Not Found", "NotFound");
+    });
+    server.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const json::exception&) {
+            sendBadValue(response);
+        } catch (...) {
+            sendError(response, 500, "Internal Server Error", "The devserver failed to answer.", "INTERNAL");
+        }
+    });
 
     std::printf("%d\n", bound);
     std::fflush(stdout);

@@ -50,6 +50,7 @@ struct Render {
 struct DevState {
     std::mutex mutex;
     std::string origin;  // http://127.0.0.1:PORT, for the URLs of our own assets
+    Settings startup;  // from the command line; reset returns here
     Settings settings;
 
     std::map<std::string, AccessToken> accessTokens;

@@ -26,6 +26,8 @@ json headersOf(const httplib::Request& request) {
     for (const auto& [name, value] : request.headers) {
         std::string lower = name;
         for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+        // cpp-httplib files the socket's addresses as headers; the client never sent them.
+        if (lower == "remote_addr" || lower == "remote_port" || lower == "local_addr" || lower == "local_port") continue;
         headers[lower] = value;
     }
     return headers;
@@ -42,12 +44,16 @@ std::string rawQueryOf(const httplib::Request& request) {
 
 void sendJSON(httplib::Response& response, int status, const json& value) {
     response.status = status;
-    response.set_content(value.dump(), "application/json");
+    response.set_content(value.dump(-1, ' ', false, json::error_handler_t::replace), "application/json");
 }
 
 void sendError(httplib::Response& response, int status, const std::string& error, const std::string& message,
                const std::string& code) {
     sendJSON(response, status, {{"error", error}, {"message", message}, {"code", code}});
+}
+
+void sendBadValue(httplib::Response& response) {
+    sendError(response, 400, "Invalid value", "A value in the request has the wrong type.", "BAD_REQUEST");
 }
 
 std::string Exchange::query(const std::string& name) const {
@@ -100,7 +106,11 @@ void Router::dispatch(const httplib::Request& request, httplib::Response& respon
     } else {
         sleepFor(latency);
         Exchange exchange{request, response, state_, json(), {}, {}};
-        answer(exchange, rawPath);
+        try {
+            answer(exchange, rawPath);
+        } catch (const json::exception&) {
+            sendBadValue(response);
+        }
     }
     std::lock_guard lock(state_.mutex);
     harness_.log.push_back({{"method", request.method},

@@ -71,6 +71,7 @@ private:
 void sendJSON(httplib::Response& response, int status, const json& value);
 void sendError(httplib::Response& response, int status, const std::string& error, const std::string& message,
                const std::string& code);
+void sendBadValue(httplib::Response& response);  // a body value of the wrong JSON type
 std::string rawPathOf(const httplib::Request& request);
 std::string rawQueryOf(const httplib::Request& request);
 

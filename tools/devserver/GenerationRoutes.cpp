@@ -34,7 +34,9 @@ int limitOf(const Exchange& exchange, int fallback) {
 void suggestTopics(Exchange& exchange) {
     const std::string favorite = exchange.query("favoriteId");
     json suggestions = json::array();
-    if (favorite.empty() || favorite.rfind("fav-", 0) == 0) {
+    const bool known = std::any_of(exchange.state.favorites.begin(), exchange.state.favorites.end(),
+                                   [&](const json& entry) { return entry.at("id") == favorite; });
+    if (favorite.empty() || known) {
         const char* ideas[] = {"Three mistakes people make when choosing linen", "Our best seller, explained in 10 seconds",
                                "What customers ask us most", "A day with the product", "Before and after",
                                "The one feature nobody talks about"};
@@ -106,6 +108,21 @@ void poll(Exchange& exchange) {
     exchange.reply(200, {{"status", "completed"}, {"video_url", video}, {"credits_charged", 0}});
 }
 
+void recordPublish(json& entry, const json& results) {
+    json earlier = entry.value("publish_results", json());
+    if (earlier.is_object()) earlier = earlier.value("results", json::array());
+    if (!earlier.is_array()) earlier = json::array();
+    const auto sameTarget = [](const json& a, const json& b) {
+        return a.value("platform", "") == b.value("platform", "") && a.value("account_id", "") == b.value("account_id", "");
+    };
+    for (const json& result : results) {
+        auto it = std::find_if(earlier.begin(), earlier.end(), [&](const json& old) { return old.is_object() && sameTarget(old, result); });
+        if (it != earlier.end()) *it = result;
+        else earlier.push_back(result);
+    }
+    entry["publish_results"] = {{"results", earlier}, {"metadataProvider", "devserver"}};
+}
+
 void publish(Exchange& exchange) {
     if (!exchange.requireKeys({"db_id", "video_url", "speech_text", "targets"})) return;
     DevState& state = exchange.state;
@@ -125,7 +142,7 @@ void publish(Exchange& exchange) {
                            {"post_id", post}, {"url", "https://social.example/" + platform + "/" + post}});
     }
     for (json& entry : state.history)
-        if (entry.at("id") == exchange.body.at("db_id")) entry["publish_results"] = {{"results", results}, {"metadataProvider", "devserver"}};
+        if (entry.at("id") == exchange.body.at("db_id")) recordPublish(entry, results);
     exchange.reply(200, {{"results", results}});
 }
 
