@@ -1,0 +1,114 @@
+// Start-up and the workspace context.
+#include "workflow/UGCAppState.h"
+
+#include "foundation/ErrorText.h"
+#include "foundation/FoundationErrors.h"
+
+namespace vexora {
+
+void UGCAppState::bootstrap() { runBootstrap(this); }
+
+QCoro::Task<void> UGCAppState::runBootstrap(QPointer<UGCAppState> self) {
+    const std::optional<UserSession> session = co_await self->authManager_->restoreSession();
+    if (!self) co_return;
+    self->updateAuthState([&](AuthState& state) { state.session = session; });
+    if (session) self->sessionVault_.replace(*session);
+    else self->sessionVault_.clear();
+    if (session) co_await self->refreshAuthenticatedContext();
+    if (!self) co_return;
+    self->setIsBootstrapping(false);
+    self->recomputeStatusIconState();
+    self->notifyPreferredPanelSizeDidChange();
+}
+
+void UGCAppState::fetchContext() {
+    if (!authState_.tenantID) return;
+    const QString tenantID = *authState_.tenantID;
+    auto [taskID, stop] = contextTask_.begin();
+    setIsContextLoading(true);
+    if (!pipelineTask_.isHeld() && !publishTask_.isHeld()) setStep(UGCStep::loadingContext);
+    runContextLoad(this, tenantID, taskID, stop);
+}
+
+QCoro::Task<void> UGCAppState::runContextLoad(QPointer<UGCAppState> self, QString tenantID, QUuid taskID, std::stop_token stop) {
+    if (!self) co_return;
+    std::optional<UGCContextBundle> bundle;
+    std::exception_ptr failure;
+    try {
+        bundle = co_await self->apiClient_->fetchContextBundle(tenantID, stop);
+        if (stop.stop_requested()) throw CancellationError();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!self) co_return;
+    const bool current = self->contextTask_.isCurrent(taskID) && self->isTenantCurrent(tenantID);
+    if (current && bundle) self->applyContextBundle(*bundle);
+    if (current && failure && !isCancellationLike(failure)) {
+        self->setErrorMessage(errorText(failure));
+        if (!self->pipelineTask_.isHeld() && !self->publishTask_.isHeld()) self->setStep(UGCStep::error);
+    }
+    if (!self->contextTask_.isCurrent(taskID)) co_return;
+    self->contextTask_.finish();
+    self->setIsContextLoading(false);
+    if (self->step_ == UGCStep::loadingContext) self->setStep(UGCStep::idle);
+    self->recomputeStatusIconState();
+    self->notifyPreferredPanelSizeDidChange();
+}
+
+void UGCAppState::applyContextBundle(const UGCContextBundle& bundle) {
+    isRestoringWorkspacePreferences_ = true;
+    updateAuthState([&](AuthState& state) { state.balanceCredits = bundle.balanceCredits; });
+    setFavorites(bundle.favorites);
+    setProducts(bundle.products);
+    setSocialAccounts(bundle.socialAccounts);
+    normalizeSelectedPublishAccounts();
+    setConnectionLocks(bundle.connectionLocks);
+    setHistory(bundle.history.items);
+    setHistoryNextCursor(bundle.history.nextCursor);
+    setHistoryHasMore(bundle.history.hasMore);
+    setSchedulesFeatureEnabled(bundle.schedules.featureEnabled);
+    setSchedules(bundle.schedules.schedules);
+    if (!pipelineTask_.isHeld() && !publishTask_.isHeld()) setStep(UGCStep::idle);
+    syncScheduleDraftFavorite();
+    restoreWorkspacePreferencesIfAvailable();
+    isRestoringWorkspacePreferences_ = false;
+    persistWorkspacePreferences();
+    fetchAvatars(true);
+}
+
+void UGCAppState::syncScheduleDraftFavorite() {
+    ScheduleDraft draft = scheduleDraft_;
+    draft.favoriteID = selectedFavoriteID_;
+    setScheduleDraft(draft);
+}
+
+void UGCAppState::cancelTenantScopedWork() {
+    browserAuthTask_.cancel();  // its flow id stays: the cancelled flow ends itself quietly
+    for (UGCTaskSlot* slot : {&contextTask_, &suggestionTask_, &pipelineTask_, &publishTask_}) {
+        slot->abandon();
+    }
+    setIsSuggesting(false);
+}
+
+void UGCAppState::clearTenantState() {
+    setSelectedFavoriteID(std::nullopt);
+    setSelectedProductID(std::nullopt);
+    setSelectedPublishAccountIDs({});
+    setFavorites({});
+    setProducts({});
+    setSocialAccounts({});
+    setConnectionLocks({});
+    setHistory({});
+    setHistoryNextCursor(std::nullopt);
+    setHistoryHasMore(false);
+    setSchedules({});
+    setScheduleDraft(ScheduleDraft{});
+    setMutatingScheduleIDs({});
+    setAvatars({});
+    setAvatarsNextCursor(std::nullopt);
+    setAvatarsHasMore(false);
+    setIsEmptyHistoryDismissed(false);
+    clearPipelineOutput(false);
+}
+
+}  // namespace vexora

@@ -1,0 +1,243 @@
+#pragma once
+
+#include "auth/AuthManager.h"
+#include "auth/AuthRecords.h"
+#include "client/UGCAPIClient.h"
+#include "config/UGCRuntimeConfiguration.h"
+#include "foundation/HTTPTransport.h"
+#include "shell/AppUpdateState.h"
+#include "shell/StatusIconState.h"
+#include "workflow/UGCClock.h"
+#include "workflow/UGCObserved.h"
+#include "workflow/UGCSessionVault.h"
+#include "workflow/UGCStep.h"
+#include "workflow/UGCTaskSlot.h"
+
+#include <QMap>
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QSizeF>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+class QNetworkAccessManager;
+
+namespace vexora {
+
+using OptionalString = std::optional<QString>;
+using OptionalSuggestion = std::optional<Suggestion>;
+using AccountSelection = QMap<QString, QString>;  // platform key -> connection id
+using IDSet = QSet<QString>;
+
+// The one observable workflow object: everything the panel shows and every action it starts.
+// Lives on the GUI thread; its slices are split over one source file each.
+class UGCAppState : public QObject {
+    Q_OBJECT
+
+    // Authentication and shell
+    UGC_OBSERVED(AuthState, authState, AuthState, noHook)
+    UGC_OBSERVED(bool, isPanelPresented, IsPanelPresented, noHook)
+    UGC_OBSERVED(StatusIconState, statusIconState, StatusIconState, noHook)
+    UGC_OBSERVED(bool, isBootstrapping, IsBootstrapping, noHook)
+    UGC_OBSERVED(bool, isSigningIn, IsSigningIn, noHook)
+    UGC_OBSERVED(bool, isBrowserAuthInProgress, IsBrowserAuthInProgress, noHook)
+    UGC_OBSERVED(OptionalString, browserAuthStatusMessage, BrowserAuthStatusMessage, noHook)
+    UGC_OBSERVED(QString, signInEmail, SignInEmail, noHook)
+    UGC_OBSERVED(QString, signInPassword, SignInPassword, noHook)
+    UGC_OBSERVED(OptionalString, authErrorMessage, AuthErrorMessage, noHook)
+    UGC_OBSERVED(AppUpdateState, appUpdateState, AppUpdateState, noHook)
+
+    // Generation form
+    UGC_OBSERVED(QString, topic, Topic, topicDidChange)
+    UGC_OBSERVED(QString, language, Language, persistWorkspacePreferences)
+    UGC_OBSERVED(OptionalString, selectedFavoriteID, SelectedFavoriteID, persistWorkspacePreferences)
+    UGC_OBSERVED(OptionalString, selectedProductID, SelectedProductID, persistWorkspacePreferences)
+    UGC_OBSERVED(UGCDuration, selectedDuration, SelectedDuration, persistWorkspacePreferences)
+    UGC_OBSERVED(OptionalString, reusedAvatarURL, ReusedAvatarURL, persistWorkspacePreferences)
+    UGC_OBSERVED(QString, avatarGender, AvatarGender, persistWorkspacePreferences)
+    UGC_OBSERVED(QString, avatarOrigin, AvatarOrigin, persistWorkspacePreferences)
+    UGC_OBSERVED(QString, avatarAgeRange, AvatarAgeRange, persistWorkspacePreferences)
+    UGC_OBSERVED(QString, avatarType, AvatarType, persistWorkspacePreferences)
+    UGC_OBSERVED(QString, avatarLocation, AvatarLocation, persistWorkspacePreferences)
+    UGC_OBSERVED(bool, avatarAutoMode, AvatarAutoMode, persistWorkspacePreferences)
+    UGC_OBSERVED(bool, autoPublish, AutoPublish, persistWorkspacePreferences)
+
+    // Workspace context
+    UGC_OBSERVED(QList<FavoriteOption>, favorites, Favorites, noHook)
+    UGC_OBSERVED(QList<DashboardProduct>, products, Products, noHook)
+    UGC_OBSERVED(QList<ConnectedSocialAccount>, socialAccounts, SocialAccounts, noHook)
+    UGC_OBSERVED(AccountSelection, selectedPublishAccountIDs, SelectedPublishAccountIDs, persistWorkspacePreferences)
+    UGC_OBSERVED(ConnectionLocks, connectionLocks, ConnectionLocks, noHook)
+    UGC_OBSERVED(QList<UGCHistoryItem>, history, History, noHook)
+    UGC_OBSERVED(OptionalString, historyNextCursor, HistoryNextCursor, noHook)
+    UGC_OBSERVED(bool, historyHasMore, HistoryHasMore, noHook)
+    UGC_OBSERVED(bool, schedulesFeatureEnabled, SchedulesFeatureEnabled, noHook)
+    UGC_OBSERVED(QList<UGCSchedule>, schedules, Schedules, noHook)
+    UGC_OBSERVED(ScheduleDraft, scheduleDraft, ScheduleDraft, persistWorkspacePreferences)
+    UGC_OBSERVED(QList<AvatarListItem>, avatars, Avatars, noHook)
+    UGC_OBSERVED(OptionalString, avatarsNextCursor, AvatarsNextCursor, noHook)
+    UGC_OBSERVED(bool, avatarsHasMore, AvatarsHasMore, noHook)
+
+    // Activity flags and panel toggles
+    UGC_OBSERVED(UGCStep, step, Step, stepDidChange)
+    UGC_OBSERVED(bool, isContextLoading, IsContextLoading, noHook)
+    UGC_OBSERVED(bool, isSuggesting, IsSuggesting, noHook)
+    UGC_OBSERVED(bool, isAvatarsLoading, IsAvatarsLoading, noHook)
+    UGC_OBSERVED(bool, isGeneratingAvatar, IsGeneratingAvatar, noHook)
+    UGC_OBSERVED(bool, isDownloadingVideo, IsDownloadingVideo, noHook)
+    UGC_OBSERVED(bool, isHistoryLoading, IsHistoryLoading, noHook)
+    UGC_OBSERVED(IDSet, deletingAvatarIDs, DeletingAvatarIDs, noHook)
+    UGC_OBSERVED(IDSet, mutatingScheduleIDs, MutatingScheduleIDs, noHook)
+    UGC_OBSERVED(bool, isHistoryExpanded, IsHistoryExpanded, persistWorkspacePreferences)
+    UGC_OBSERVED(bool, isSchedulesExpanded, IsSchedulesExpanded, persistWorkspacePreferences)
+    UGC_OBSERVED(bool, isEmptyHistoryDismissed, IsEmptyHistoryDismissed, persistWorkspacePreferences)
+
+    // Suggestions and the run's output
+    UGC_OBSERVED(QList<Suggestion>, suggestions, Suggestions, noHook)
+    UGC_OBSERVED(OptionalSuggestion, selectedSuggestion, SelectedSuggestion, persistWorkspacePreferences)
+    UGC_OBSERVED(OptionalString, script, Script, persistWorkspacePreferences)
+    UGC_OBSERVED(OptionalString, title, Title, persistWorkspacePreferences)
+    UGC_OBSERVED(OptionalString, dbID, DbID, persistWorkspacePreferences)
+    UGC_OBSERVED(OptionalString, generationID, GenerationID, persistWorkspacePreferences)
+    UGC_OBSERVED(OptionalString, avatarURL, AvatarURL, persistWorkspacePreferences)
+    UGC_OBSERVED(OptionalString, videoURL, VideoURL, persistWorkspacePreferences)
+    UGC_OBSERVED(QList<PublishResult>, publishResults, PublishResults, persistWorkspacePreferences)
+
+    // Every write counts here, not only a change: it saves and may announce.
+    Q_PROPERTY(OptionalString errorMessage READ errorMessage WRITE setErrorMessage NOTIFY errorMessageChanged)
+
+public:
+    using BrowserURLOpener = std::function<void(const QUrl&)>;
+
+    UGCAppState(UGCRuntimeConfiguration runtimeConfiguration, QNetworkAccessManager& network,
+                BrowserURLOpener browserURLOpener, std::unique_ptr<UGCClock> clock = std::make_unique<UGCClock>(),
+                QObject* parent = nullptr);
+    ~UGCAppState() override;
+
+    const OptionalString& errorMessage() const { return errorMessage_; }
+    void setErrorMessage(const OptionalString& value);
+    Q_SIGNAL void errorMessageChanged();
+
+    // Shell callbacks, installed by the application entry.
+    std::function<void(StatusIconState)> onStatusIconStateChange;
+    std::function<void()> onPanelRequested;
+    std::function<void(QSizeF)> onPreferredPanelSizeChange;
+    std::function<void(AppUpdateState)> onUpdateStateChange;
+    std::function<void()> onCheckForUpdatesRequested;
+    std::function<void(QString)> onErrorAnnouncementRequested;
+
+    // Start-up and workspace context
+    void bootstrap();
+    void fetchContext();
+    void applyContextBundle(const UGCContextBundle& bundle);
+    void cancelTenantScopedWork();
+    void clearTenantState();
+    void recomputeStatusIconState();
+    void announceErrorIfNeeded(const OptionalString& message);
+    void notifyPreferredPanelSizeDidChange();
+    bool canGenerate() const;
+    int estimatedCredits() const;
+    static bool isCancellationLike(const std::exception_ptr& error);
+
+    // Sign-in flows
+    void signIn();
+    void startBrowserAuth(NativeAuthFlowMode mode, std::optional<NativeAuthProvider> provider);
+    void finishBrowserAuthFlow(const QUuid& flowID, OptionalString statusMessage, OptionalString errorMessage);
+    QCoro::Task<void> applyAuthenticatedSession(UserSession session);
+    QCoro::Task<void> refreshAuthenticatedContext();
+    void signOut();
+
+    // Topic suggestions
+    void suggest(bool fromKnowledge);
+    void selectedFavoriteDidChange();
+
+    // Generation pipeline
+    void generate();
+    void clearPipelineOutput(bool keepForm);
+    void resetPipeline();
+    void generateAnother();
+
+    // Publishing
+    QList<ConnectedSocialAccount> accounts(UGCPlatform platform) const;
+    OptionalString selectedPublishAccountID(UGCPlatform platform) const;
+    void setSelectedPublishAccountID(const OptionalString& accountID, UGCPlatform platform);
+    void normalizeSelectedPublishAccounts();
+    std::optional<PublishTarget> selectedPublishTarget(UGCPlatform platform) const;
+    QList<PublishTarget> publishTargets(bool failedOnly) const;
+    QList<PublishTarget> failedPublishTargets() const;
+    std::optional<PublishTarget> failedPublishTarget(UGCPlatform platform, const QString& accountID,
+                                                     const QString& publishPlatform) const;
+    bool canPublishCurrent() const;
+    void publishCurrent(bool failedOnly);
+    void mergePublishResults(const QList<PublishResult>& results);
+
+    // Filled by the slices that own them; until then they keep the workflow consistent.
+    void persistWorkspacePreferences();
+    void restoreWorkspacePreferencesIfAvailable();
+    void fetchAvatars(bool reset);
+    AvatarTraits avatarTraitsForRequest() const;
+
+    UGCAPIClient& apiClient() { return *apiClient_; }
+    AuthManager& authManager() { return *authManager_; }
+    UGCSessionVault& sessionVault() { return sessionVault_; }
+    bool isPipelineRunning() const { return pipelineTask_.isHeld(); }
+
+private:
+    // What a publish started with; its reply counts only while all of it still holds.
+    struct PublishJob {
+        PublishRequest request;
+        std::optional<QUuid> runID;
+        OptionalString generationID;
+        QUuid publishID;
+        bool failedOnly = false;
+    };
+
+    void noHook() {}
+    void stepDidChange();
+    void topicDidChange();
+    void syncScheduleDraftFavorite();
+    bool isPublishStillWanted(const PublishJob& job) const;
+    bool isTenantCurrent(const QString& tenantID) const { return authState_.tenantID == tenantID; }
+    void updateAuthState(const std::function<void(AuthState&)>& change);
+
+    static QCoro::Task<void> runBootstrap(QPointer<UGCAppState> self);
+    static QCoro::Task<void> runContextLoad(QPointer<UGCAppState> self, QString tenantID, QUuid taskID, std::stop_token stop);
+    static QCoro::Task<void> runPasswordSignIn(QPointer<UGCAppState> self, QString email, QString password);
+    static QCoro::Task<void> runBrowserAuth(QPointer<UGCAppState> self, NativeAuthFlowMode mode,
+                                            std::optional<NativeAuthProvider> provider, QUuid flowID, std::stop_token stop);
+    static QCoro::Task<void> runSuggestions(QPointer<UGCAppState> self, bool fromKnowledge, QString tenantID,
+                                            OptionalString favoriteID, QUuid taskID, std::stop_token stop);
+    static QCoro::Task<void> runPublish(QPointer<UGCAppState> self, PublishJob job, std::stop_token stop);
+    static QCoro::Task<void> runSignOut(QPointer<UGCAppState> self);
+    static QCoro::Task<void> runPipeline(QPointer<UGCAppState> self, QUuid runID, QString tenantID, std::stop_token stop);
+    QCoro::Task<void> runLivePipeline(QUuid runID, QString tenantID, std::stop_token stop);
+    // True once the render was submitted and its polling returned; false when the run went stale.
+    QCoro::Task<bool> runLiveSteps(QUuid runID, QString tenantID, std::stop_token stop);
+    QCoro::Task<void> runStubPipeline(QUuid runID, std::stop_token stop);
+    // False when the run went stale while waiting: the caller then writes nothing more.
+    QCoro::Task<bool> pollUntilComplete(QUuid runID, QString tenantID, QString generationID, std::stop_token stop);
+
+    OptionalString errorMessage_;
+
+    UGCRuntimeConfiguration runtimeConfiguration_;
+    BrowserURLOpener browserURLOpener_;
+    std::unique_ptr<UGCClock> clock_;
+    UGCSessionVault sessionVault_;
+    std::unique_ptr<AuthManager> authManager_;
+    std::unique_ptr<HTTPTransport> transport_;
+    std::unique_ptr<UGCAPIClient> apiClient_;
+
+    UGCTaskSlot browserAuthTask_;
+    UGCTaskSlot contextTask_;
+    UGCTaskSlot suggestionTask_;
+    UGCTaskSlot pipelineTask_;
+    UGCTaskSlot publishTask_;
+
+    bool didRunDebugAutogenerate_ = false;
+    bool isRestoringWorkspacePreferences_ = false;
+    OptionalString lastAnnouncedErrorMessage_;
+};
+
+}  // namespace vexora

@@ -1,0 +1,249 @@
+#include "config/UGCAppConfiguration.h"
+#include "support/RunSync.h"
+#include "workflow/WorkflowFixture.h"
+
+#include <QSignalSpy>
+
+using namespace vexora;
+using namespace vexora::test;
+
+namespace {
+
+class UGCAppStateTest : public WorkflowFixture {};
+
+bool runEnded(UGCAppState& state) { return !state.isPipelineRunning(); }
+
+}  // namespace
+
+TEST_F(UGCAppStateTest, ObservedFieldsNotifyOnlyOnRealChanges) {
+    QSignalSpy topicSpy(state.get(), &UGCAppState::topicChanged);
+    state->setTopic("Linen");
+    state->setTopic("Linen");
+    EXPECT_EQ(topicSpy.count(), 1);
+
+    std::vector<StatusIconState> icons;
+    state->onStatusIconStateChange = [&](StatusIconState icon) { icons.push_back(icon); };
+    const std::pair<UGCStep, StatusIconState> mapping[] = {
+        {UGCStep::loadingContext, StatusIconState::processing}, {UGCStep::polling, StatusIconState::processing},
+        {UGCStep::complete, StatusIconState::success},          {UGCStep::error, StatusIconState::error},
+        {UGCStep::idle, StatusIconState::idle}};
+    for (const auto& [step, icon] : mapping) {
+        state->setStep(step);
+        EXPECT_EQ(state->statusIconState(), icon);
+    }
+    state->recomputeStatusIconState();
+    EXPECT_EQ(icons.size(), 6u) << "the callback fires on every recomputation, changed or not";
+}
+
+TEST_F(UGCAppStateTest, AnnouncesEachDistinctTrimmedErrorOnce) {
+    state->setStep(UGCStep::error);
+    state->setErrorMessage(QStringLiteral("  Render failed\n"));
+    state->setErrorMessage(QStringLiteral("Render failed"));
+    state->clearPipelineOutput(true);
+    state->setErrorMessage(QStringLiteral("Render failed"));
+    EXPECT_EQ(announcements, (std::vector<QString>{"UGC workflow needs attention.", "Render failed", "Render failed"}));
+}
+
+TEST_F(UGCAppStateTest, GenerationNeedsATenantATopicAndNoRun) {
+    EXPECT_EQ(state->estimatedCredits(), 134);
+    state->setReusedAvatarURL(QString());
+    EXPECT_EQ(state->estimatedCredits(), 134);
+    state->setReusedAvatarURL(QStringLiteral("https://cdn.test/a.png"));
+    EXPECT_EQ(state->estimatedCredits(), 131);
+    state->setTopic("Linen");
+    EXPECT_FALSE(state->canGenerate()) << "no workspace";
+}
+
+TEST_F(UGCAppStateTest, BootstrapWithoutSessionSendsNothing) {
+    state->bootstrap();
+    ASSERT_TRUE(waitUntil([&] { return !state->isBootstrapping(); }));
+    EXPECT_EQ(state->authState(), AuthState::unauthenticated);
+    EXPECT_TRUE(server.requests("/api/").empty());
+    EXPECT_EQ(panelSizes.back(), QSizeF(440, 510));
+}
+
+TEST_F(UGCAppStateTest, PasswordSignInLoadsTheWorkspaceAndBootstrapRestoresIt) {
+    state->setSignInEmail(" ");
+    state->signIn();
+    EXPECT_EQ(state->authErrorMessage(), QStringLiteral("Enter both email and password."));
+
+    state->setSignInEmail("demo@vexora.local");
+    state->setSignInPassword("wrong");
+    state->signIn();
+    ASSERT_TRUE(waitUntil([&] { return !state->isSigningIn(); }));
+    EXPECT_EQ(state->authErrorMessage(), QStringLiteral("Invalid login credentials"));
+    EXPECT_EQ(state->authState().status, AuthStatus::unauthenticated);
+
+    signInDemo();
+    EXPECT_EQ(state->authState().status, AuthStatus::authenticated);
+    EXPECT_EQ(state->authState().tenantID, QStringLiteral("tenant-demo"));
+    EXPECT_EQ(state->signInPassword(), "");
+    EXPECT_EQ(state->signInEmail(), "demo@vexora.local");
+    EXPECT_FALSE(state->favorites().isEmpty());
+    for (const auto& account : state->socialAccounts()) EXPECT_TRUE(account.isActive);
+    EXPECT_EQ(state->history().size(), 50);
+    EXPECT_EQ(state->step(), UGCStep::idle);
+    EXPECT_EQ(panelSizes.back(), QSizeF(480, 820));
+
+    UGCAppState relaunched(UGCRuntimeConfiguration{}, network, [](const QUrl&) {}, std::make_unique<InstantClock>());
+    relaunched.bootstrap();
+    ASSERT_TRUE(waitUntil([&] { return !relaunched.isBootstrapping() && !relaunched.isContextLoading(); }));
+    EXPECT_EQ(relaunched.authState().tenantName, QStringLiteral("Demo Workspace"));
+}
+
+TEST_F(UGCAppStateTest, BrowserSignInOnlyTheLatestFlowCounts) {
+    state->startBrowserAuth(NativeAuthFlowMode::signin, NativeAuthProvider::google);
+    EXPECT_EQ(state->browserAuthStatusMessage(), QStringLiteral("Continue with Google"));
+    ASSERT_TRUE(waitUntil([&] { return openedPages.size() == 1; }));
+    state->startBrowserAuth(NativeAuthFlowMode::signup, std::nullopt);
+    EXPECT_EQ(state->browserAuthStatusMessage(), QStringLiteral("Create your account in your browser, then come right back."));
+    ASSERT_TRUE(waitUntil([&] { return openedPages.size() == 2; }));
+
+    QNetworkRequest approve(QUrl(openedPages[0].toString() + "/approve"));
+    runSync(sendRequest(network, approve, "POST", QByteArray()));
+    EXPECT_FALSE(waitUntil([&] { return state->authState().status == AuthStatus::authenticated; }, 500))
+        << "the superseded flow installs nothing";
+
+    approve.setUrl(QUrl(openedPages[1].toString() + "/approve"));
+    runSync(sendRequest(network, approve, "POST", QByteArray()));
+    ASSERT_TRUE(waitUntil([&] { return contextLoaded(); }));
+    EXPECT_FALSE(state->isBrowserAuthInProgress());
+    EXPECT_EQ(state->browserAuthStatusMessage(), std::nullopt);
+}
+
+TEST_F(UGCAppStateTest, BrowserSignInEndsWithItsTexts) {
+    server.configure({{"browser_session_ttl_seconds", 0}});
+    state->startBrowserAuth(NativeAuthFlowMode::signin, std::nullopt);
+    ASSERT_TRUE(waitUntil([&] { return !state->isBrowserAuthInProgress(); }));
+    EXPECT_EQ(state->browserAuthStatusMessage(),
+              QStringLiteral("Browser sign-in was not completed. Start again when you're ready."));
+    EXPECT_EQ(state->authErrorMessage(), std::nullopt);
+
+    server.script("POST", "/api/auth/native/session",
+                  Json::array({{{"status", 200},
+                                {"body", R"({"sessionId":"s-1","pollToken":"p","mode":"signin","authUrl":"http://127.0.0.1/"})"}}}));
+    server.script("GET", "/api/auth/native/session/s-1", Json::array({{{"status", 429}, {"body", "{}"}}}));
+    state->startBrowserAuth(NativeAuthFlowMode::signin, std::nullopt);
+    ASSERT_TRUE(waitUntil([&] { return !state->isBrowserAuthInProgress(); }));
+    EXPECT_EQ(state->browserAuthStatusMessage(),
+              QStringLiteral("Browser sign-in was paused. If you closed the Apple prompt, start again when you're ready."));
+}
+
+TEST_F(UGCAppStateTest, OnlyWebPagesAreOpened) {
+    server.script("POST", "/api/auth/native/session",
+                  Json::array({{{"status", 200},
+                                {"body", R"({"sessionId":"s","pollToken":"p","mode":"signin","authUrl":"file:///etc/passwd"})"}}}));
+    state->startBrowserAuth(NativeAuthFlowMode::signin, std::nullopt);
+    ASSERT_TRUE(waitUntil([&] { return !state->isBrowserAuthInProgress(); }));
+    EXPECT_TRUE(openedPages.empty());
+    EXPECT_EQ(state->authErrorMessage(), QStringLiteral("Invalid server response."));
+}
+
+TEST_F(UGCAppStateTest, ALiveRunFromScriptToVideo) {
+    signInDemo();
+    state->setTopic("Summer linen");
+    state->setSelectedDuration(UGCDuration::fifteen);
+    state->generate();
+    state->generate();  // refused: a run is in progress
+    ASSERT_TRUE(waitUntil([&] { return runEnded(*state); }));
+    EXPECT_EQ(state->step(), UGCStep::complete);
+    EXPECT_EQ(state->statusIconState(), StatusIconState::success);
+    ASSERT_TRUE(state->videoURL());
+    EXPECT_TRUE(state->videoURL()->endsWith(".mp4"));
+    const Json script = onlyBody("/api/dashboard/shorts/script");
+    EXPECT_EQ(script.at("duration"), "long");
+    EXPECT_EQ(script.at("requested_duration_seconds"), 15);
+    EXPECT_FALSE(script.contains("gap_id"));
+    EXPECT_EQ(onlyBody("/api/dashboard/shorts/generate").at("reuse_avatar"), false);
+    EXPECT_EQ(server.requests("/api/dashboard/shorts/avatar").size(), 1u);
+    EXPECT_GE(server.requests("/api/dashboard/shorts/render-").size(), 4u) << "queued, processing, processing, completed";
+
+    server.clearLog();
+    state->generateAnother();
+    EXPECT_EQ(state->topic(), "Summer linen");
+    EXPECT_EQ(state->videoURL(), std::nullopt);
+    state->setReusedAvatarURL(QStringLiteral("http://127.0.0.1/assets/avatars/avatar-007.png"));
+    state->generate();
+    ASSERT_TRUE(waitUntil([&] { return runEnded(*state); }));
+    EXPECT_TRUE(server.requests("/api/dashboard/shorts/avatar").empty());
+    EXPECT_EQ(onlyBody("/api/dashboard/shorts/generate").at("reuse_avatar"), true);
+    EXPECT_EQ(state->avatarURL(), state->reusedAvatarURL());
+}
+
+TEST_F(UGCAppStateTest, FailedAndTimedOutRendersBecomeErrors) {
+    signInDemo();
+    state->setTopic("This one will fail");
+    state->generate();
+    ASSERT_TRUE(waitUntil([&] { return runEnded(*state); }));
+    EXPECT_EQ(state->step(), UGCStep::error);
+    EXPECT_EQ(state->errorMessage(), QStringLiteral("Rendering failed for this topic."));
+    EXPECT_EQ(announcements.back(), "Rendering failed for this topic.");
+
+    UGCRuntimeConfiguration impatient;
+    impatient.liveVideoPollTimeoutSeconds = 3;
+    makeState(impatient);
+    signInDemo();
+    state->setTopic("Slow render");
+    state->generate();
+    ASSERT_TRUE(waitUntil([&] { return runEnded(*state); }));
+    EXPECT_EQ(state->errorMessage(), QStringLiteral("Video generation timed out. Please try again."));
+    EXPECT_EQ(server.requests("/api/dashboard/shorts/render-").size(), 2u) << "polls at 2 s and 4 s, then the deadline";
+}
+
+TEST_F(UGCAppStateTest, ResetAndSignOutStopARunCold) {
+    signInDemo();
+    state->setTopic("Interrupted");
+    state->generate();
+    ASSERT_TRUE(waitUntil([&] { return state->step() == UGCStep::polling; }));
+    state->resetPipeline();
+    EXPECT_EQ(state->step(), UGCStep::idle);
+    EXPECT_EQ(state->statusIconState(), StatusIconState::idle);
+    EXPECT_EQ(state->topic(), "");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(waitUntil([&] { return state->step() != UGCStep::idle || state->errorMessage(); }, 300));
+
+    state->setTopic("Interrupted again");
+    state->generate();
+    ASSERT_TRUE(waitUntil([&] { return state->step() == UGCStep::polling; }));
+    state->signOut();
+    ASSERT_TRUE(waitUntil([&] { return state->authState().status == AuthStatus::unauthenticated; }));
+    EXPECT_TRUE(state->favorites().isEmpty());
+    EXPECT_TRUE(state->history().isEmpty());
+    EXPECT_TRUE(state->socialAccounts().isEmpty());
+    EXPECT_EQ(state->script(), std::nullopt);
+    EXPECT_FALSE(waitUntil([&] { return state->step() != UGCStep::idle || state->videoURL(); }, 300));
+    EXPECT_EQ(runSync(state->authManager().keychainStore().loadSession()), std::nullopt);
+}
+
+TEST_F(UGCAppStateTest, OnlyTheLatestContextLoadApplies) {
+    signInDemo();
+    server.configure({{"latency_ms", 100}});
+    state->fetchContext();
+    state->fetchContext();
+    EXPECT_TRUE(state->isContextLoading());
+    ASSERT_TRUE(waitUntil([&] { return contextLoaded(); }));
+    EXPECT_EQ(state->step(), UGCStep::idle);
+    EXPECT_EQ(state->favorites().size(), 4);
+
+    server.configure({{"latency_ms", 0}});
+    server.script("GET", "/api/ai-insights/favorites", Json::array({{{"status", 503}, {"body", R"({"error":"Try later"})"}}}));
+    state->fetchContext();
+    ASSERT_TRUE(waitUntil([&] { return contextLoaded(); }));
+    EXPECT_EQ(state->step(), UGCStep::error);
+    EXPECT_TRUE(state->errorMessage()->startsWith("Try later"));
+    EXPECT_EQ(state->favorites().size(), 4) << "what was shown stays";
+}
+
+TEST_F(UGCAppStateTest, StubRunsUsePlaceholdersAndNoService) {
+    UGCRuntimeConfiguration stub;
+    stub.stubMode = true;
+    makeState(stub);
+    signInDemo();
+    state->setTopic("Offline demo");
+    state->generate();
+    ASSERT_TRUE(waitUntil([&] { return runEnded(*state); }));
+    EXPECT_EQ(state->step(), UGCStep::complete);
+    EXPECT_EQ(state->script(), QStringLiteral("Short-form UGC script for: Offline demo"));
+    EXPECT_TRUE(state->videoURL()->endsWith("/agent/videos/stub/video.mp4"));
+    EXPECT_TRUE(server.requests("/api/dashboard/").empty());
+}
