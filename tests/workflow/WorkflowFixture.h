@@ -4,10 +4,12 @@
 #include "support/DevServer.h"
 #include "support/ScopedEnvironment.h"
 #include "workflow/UGCAppState.h"
+#include "workflow/UGCWorkspacePreferencesStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace vexora::test {
@@ -34,6 +36,7 @@ protected:
     std::vector<QUrl> openedPages;
     std::vector<QString> announcements;
     std::vector<QSizeF> panelSizes;
+    QTemporaryDir scratch;
     std::unique_ptr<UGCAppState> state;
 
     void SetUp() override {
@@ -44,10 +47,16 @@ protected:
 
     void makeState(UGCRuntimeConfiguration runtime) {
         state = std::make_unique<UGCAppState>(runtime, network, [this](const QUrl& page) { openedPages.push_back(page); },
-                                              std::make_unique<InstantClock>());
+                                              std::make_unique<InstantClock>(), makeStore());
         state->onErrorAnnouncementRequested = [this](const QString& text) { announcements.push_back(text); };
         state->onPreferredPanelSizeChange = [this](QSizeF size) { panelSizes.push_back(size); };
         runSyncVoid(state->authManager().signOut());
+    }
+
+    // The settings file of this test; a second store on it sees what the first one wrote.
+    std::unique_ptr<UGCWorkspacePreferencesStore> makeStore() {
+        return std::make_unique<UGCWorkspacePreferencesStore>(
+            std::make_unique<QSettings>(scratch.filePath("settings.ini"), QSettings::IniFormat));
     }
 
     static void runSyncVoid(QCoro::Task<void> task);
@@ -78,8 +87,15 @@ protected:
         server.clearLog();
     }
 
-    Json onlyBody(const std::string& path) {
-        const auto logged = server.requests(path);
+    std::vector<LoggedRequest> requests(const std::string& method, const std::string& pathPrefix) {
+        std::vector<LoggedRequest> matching;
+        for (const LoggedRequest& logged : server.requests(pathPrefix))
+            if (logged.method == method) matching.push_back(logged);
+        return matching;
+    }
+
+    Json onlyBody(const std::string& path, const std::string& method = "POST") {
+        const auto logged = requests(method, path);
         EXPECT_EQ(logged.size(), 1u) << path;
         return logged.empty() ? Json() : Json::parse(logged.back().body);
     }

@@ -127,9 +127,14 @@ std::string browserPage(const std::string& id) {
 
 }  // namespace
 
-void addAssetRoutes(httplib::Server& server, DevState& state) {
-    server.Get(R"(/assets/avatars/([A-Za-z0-9_-]+)\.png)", [](const httplib::Request& request, httplib::Response& response) {
-        response.set_content(facePNG(request.matches[1]), "image/png");
+void addAssetRoutes(httplib::Server& server, DevState& state, Harness& harness) {
+    // Faces are logged and scriptable like API requests, so tests can count and fault downloads.
+    server.Get(R"(/assets/avatars/([A-Za-z0-9_-]+)\.png)", [&state, &harness](const httplib::Request& request,
+                                                                           httplib::Response& response) {
+        const double startedAt = nowSeconds();
+        if (auto scripted = takeScripted(state, harness, request)) sendScripted(*scripted, response);
+        else response.set_content(facePNG(request.matches[1]), "image/png");
+        logRequest(state, harness, request, startedAt);
     });
     server.Get(R"(/assets/videos/([A-Za-z0-9_-]+)\.mp4)", [](const httplib::Request&, httplib::Response& response) {
         response.set_content(tinyMP4(), "video/mp4");

@@ -34,10 +34,11 @@ Requests need the x-client header, a bearer token (outside api/auth), the worksp
 and no null values. A topic containing "fail" makes its render fail.
 
 Control endpoints for tests (no token needed):
-  GET    /__devserver/requests       every API request: method, path, query, headers, body, started_at, ended_at
+  GET    /__devserver/requests       every API request and avatar GET: method, path, query, headers, body,
+                                     started_at, ended_at
   DELETE /__devserver/requests       clear that log
   POST   /__devserver/script         {"method","path","replies":[{"status","body","content_type","delay_ms","drop"}]}
-                                     the next requests to that path get these replies, in order
+                                     the next requests to that path (API or avatar) get these replies, in order
   GET    /__devserver/config         the run-time settings
   POST   /__devserver/config         {"latency_ms","token_lifetime_seconds","schedules_enabled","fail_topics",
                                       "fail_accounts","locks","browser_session_ttl_seconds"}
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
     addGenerationRoutes(router);
     addPollRoute(router);
     addControlRoutes(server, state, harness);
-    addAssetRoutes(server, state);
+    addAssetRoutes(server, state, harness);
     auto api = [&router](const httplib::Request& request, httplib::Response& response) { router.dispatch(request, response); };
     server.Get("/api/.*", api);
     server.Post("/api/.*", api);

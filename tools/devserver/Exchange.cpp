@@ -79,30 +79,49 @@ void Router::add(const std::string& method, const std::string& pattern, Tenant t
     routes_.push_back(Route{method, std::regex(pattern), tenant, bearer, std::move(handler)});
 }
 
+std::optional<Harness::Scripted> takeScripted(DevState& state, Harness& harness, const httplib::Request& request) {
+    std::lock_guard lock(state.mutex);
+    auto it = harness.scripts.find({request.method, rawPathOf(request)});
+    if (it == harness.scripts.end() || it->second.empty()) return std::nullopt;
+    Harness::Scripted scripted = it->second.front();
+    it->second.erase(it->second.begin());
+    return scripted;
+}
+
+void sendScripted(const Harness::Scripted& scripted, httplib::Response& response) {
+    sleepFor(scripted.delayMs);
+    if (scripted.drop) {
+        // Announce a body and never send it: the client sees the connection go away.
+        response.set_content_provider(64, "application/json", [](size_t, size_t, httplib::DataSink&) { return false; });
+    } else {
+        response.status = scripted.status;
+        response.set_content(scripted.body, scripted.contentType);
+    }
+}
+
+void logRequest(DevState& state, Harness& harness, const httplib::Request& request, double startedAt) {
+    std::lock_guard lock(state.mutex);
+    harness.log.push_back({{"method", request.method},
+                           {"path", rawPathOf(request)},
+                           {"query", rawQueryOf(request)},
+                           {"headers", headersOf(request)},
+                           {"body", request.body},
+                           {"started_at", startedAt},
+                           {"ended_at", nowSeconds()}});
+}
+
 void Router::dispatch(const httplib::Request& request, httplib::Response& response) {
     const double startedAt = nowSeconds();
     const std::string rawPath = rawPathOf(request);
-    std::optional<Harness::Scripted> scripted;
+    const std::optional<Harness::Scripted> scripted = takeScripted(state_, harness_, request);
     int latency = 0;
     {
         std::lock_guard lock(state_.mutex);
-        auto it = harness_.scripts.find({request.method, rawPath});
-        if (it != harness_.scripts.end() && !it->second.empty()) {
-            scripted = it->second.front();
-            it->second.erase(it->second.begin());
-        }
         latency = state_.settings.latencyMs;
     }
     response.set_header("x-request-id", randomToken("req-"));
     if (scripted) {
-        sleepFor(scripted->delayMs);
-        if (scripted->drop) {
-            // Announce a body and never send it: the client sees the connection go away.
-            response.set_content_provider(64, "application/json", [](size_t, size_t, httplib::DataSink&) { return false; });
-        } else {
-            response.status = scripted->status;
-            response.set_content(scripted->body, scripted->contentType);
-        }
+        sendScripted(*scripted, response);
     } else {
         sleepFor(latency);
         Exchange exchange{request, response, state_, json(), {}, {}};
@@ -112,14 +131,7 @@ void Router::dispatch(const httplib::Request& request, httplib::Response& respon
             sendBadValue(response);
         }
     }
-    std::lock_guard lock(state_.mutex);
-    harness_.log.push_back({{"method", request.method},
-                            {"path", rawPath},
-                            {"query", rawQueryOf(request)},
-                            {"headers", headersOf(request)},
-                            {"body", request.body},
-                            {"started_at", startedAt},
-                            {"ended_at", nowSeconds()}});
+    logRequest(state_, harness_, request, startedAt);
 }
 
 void Router::answer(Exchange& exchange, const std::string& rawPath) {

@@ -68,6 +68,11 @@ private:
     std::vector<Route> routes_;
 };
 
+// The next scripted reply to the request's method and path, if tests queued one.
+std::optional<Harness::Scripted> takeScripted(DevState& state, Harness& harness, const httplib::Request& request);
+void sendScripted(const Harness::Scripted& scripted, httplib::Response& response);  // after its delay
+void logRequest(DevState& state, Harness& harness, const httplib::Request& request, double startedAt);
+
 void sendJSON(httplib::Response& response, int status, const json& value);
 void sendError(httplib::Response& response, int status, const std::string& error, const std::string& message,
                const std::string& code);
@@ -82,6 +87,6 @@ void addGenerationRoutes(Router& router);
 void addPollRoute(Router& router);  // last: its pattern takes any single segment
 void addLibraryRoutes(Router& router);
 void addControlRoutes(httplib::Server& server, DevState& state, Harness& harness);
-void addAssetRoutes(httplib::Server& server, DevState& state);
+void addAssetRoutes(httplib::Server& server, DevState& state, Harness& harness);
 
 }  // namespace devserver

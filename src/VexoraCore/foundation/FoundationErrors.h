@@ -7,6 +7,16 @@
 namespace vexora {
 
 // A transport-level failure: no connection, a timeout, a broken reply.
+// A local file could not be read, written or moved; the text names the file and the reason.
+class FileError : public DescribedError {
+public:
+    explicit FileError(QString text) : text_(std::move(text)) {}
+    QString errorDescription() const override { return text_; }
+
+private:
+    QString text_;
+};
+
 class NetworkError : public DescribedError {
 public:
     NetworkError(QNetworkReply::NetworkError code, QString text) : code_(code), text_(std::move(text)) {}

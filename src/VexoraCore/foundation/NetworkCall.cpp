@@ -36,6 +36,18 @@ QNetworkRequest makeServiceRequest(const QUrl& url, const QString& clientHeader)
     return request;
 }
 
+void abortWhenOversized(QNetworkReply& reply, bool& oversized) {
+    // Checked as data arrives (progress signals are throttled) and against the announced length.
+    auto refuseOversized = [&oversized, raw = &reply] {
+        const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (oversized || (raw->bytesAvailable() <= maxReplyBytes && announced <= maxReplyBytes)) return;
+        oversized = true;
+        raw->abort();
+    };
+    QObject::connect(&reply, &QNetworkReply::metaDataChanged, refuseOversized);
+    QObject::connect(&reply, &QNetworkReply::readyRead, refuseOversized);
+}
+
 QString newRequestID() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
 
 QCoro::Task<HTTPReply> sendRequest(QNetworkAccessManager& network, QNetworkRequest request, QByteArray method,
@@ -47,15 +59,7 @@ QCoro::Task<HTTPReply> sendRequest(QNetworkAccessManager& network, QNetworkReque
     AsyncEvent finished;
     bool oversized = false;
     QObject::connect(reply.get(), &QNetworkReply::finished, [&finished] { finished.set(); });
-    // Checked as data arrives (progress signals are throttled) and against the announced length.
-    auto refuseOversized = [&oversized, raw = reply.get()] {
-        const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-        if (oversized || (raw->bytesAvailable() <= maxReplyBytes && announced <= maxReplyBytes)) return;
-        oversized = true;
-        raw->abort();
-    };
-    QObject::connect(reply.get(), &QNetworkReply::metaDataChanged, refuseOversized);
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, refuseOversized);
+    abortWhenOversized(*reply, oversized);
     // Queued: the reply is aborted from the event loop, not inside whoever requested the stop.
     std::stop_callback onStop(stop, [target = QPointer<QNetworkReply>(reply.get())] {
         if (target) QMetaObject::invokeMethod(target, &QNetworkReply::abort, Qt::QueuedConnection);

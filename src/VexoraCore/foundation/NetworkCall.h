@@ -9,6 +9,7 @@
 #include <stop_token>
 
 class QNetworkAccessManager;
+class QNetworkReply;
 
 namespace vexora {
 
@@ -25,6 +26,10 @@ struct HTTPReply {
 
 // Replies larger than this are refused rather than read into memory.
 inline constexpr qint64 maxReplyBytes = 16 * 1024 * 1024;
+
+// Aborts `reply` once its announced or buffered body passes maxReplyBytes, and sets `oversized`,
+// which must outlive the reply.
+void abortWhenOversized(QNetworkReply& reply, bool& oversized);
 
 // The one request builder: 60-second timeout, default cache policy, same-origin redirects only,
 // and the `x-client` header every request of this system carries.

@@ -3,12 +3,15 @@
 #include "config/UGCAppConfiguration.h"
 #include "foundation/BundleInfo.h"
 #include "foundation/ErrorText.h"
+#include "workflow/UGCWorkspacePreferencesStore.h"
 
 namespace vexora {
 
 UGCAppState::UGCAppState(UGCRuntimeConfiguration runtimeConfiguration, QNetworkAccessManager& network,
-                         BrowserURLOpener browserURLOpener, std::unique_ptr<UGCClock> clock, QObject* parent)
+                         BrowserURLOpener browserURLOpener, std::unique_ptr<UGCClock> clock,
+                         std::unique_ptr<UGCWorkspacePreferencesStore> preferencesStore, QObject* parent)
     : QObject(parent),
+      network_(&network),
       runtimeConfiguration_(std::move(runtimeConfiguration)),
       browserURLOpener_(std::move(browserURLOpener)),
       clock_(std::move(clock)) {
@@ -39,6 +42,7 @@ UGCAppState::UGCAppState(UGCRuntimeConfiguration runtimeConfiguration, QNetworkA
             }(this, std::move(expiring));
         },
         network);
+    preferencesStore_ = preferencesStore ? std::move(preferencesStore) : std::make_unique<UGCWorkspacePreferencesStore>();
     apiClient_ = std::make_unique<UGCAPIClient>(*transport_);
 }
 

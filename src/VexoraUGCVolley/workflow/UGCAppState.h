@@ -12,6 +12,7 @@
 #include "workflow/UGCSessionVault.h"
 #include "workflow/UGCStep.h"
 #include "workflow/UGCTaskSlot.h"
+#include "workflow/UGCWorkspacePreferences.h"
 
 #include <QMap>
 #include <QObject>
@@ -30,6 +31,17 @@ using OptionalString = std::optional<QString>;
 using OptionalSuggestion = std::optional<Suggestion>;
 using AccountSelection = QMap<QString, QString>;  // platform key -> connection id
 using IDSet = QSet<QString>;
+
+inline IDSet withID(IDSet set, const QString& id) {
+    set.insert(id);
+    return set;
+}
+inline IDSet withoutID(IDSet set, const QString& id) {
+    set.remove(id);
+    return set;
+}
+
+class UGCWorkspacePreferencesStore;
 
 // The one observable workflow object: everything the panel shows and every action it starts.
 // Lives on the GUI thread; its slices are split over one source file each.
@@ -111,9 +123,16 @@ class UGCAppState : public QObject {
 public:
     using BrowserURLOpener = std::function<void(const QUrl&)>;
 
+    // Asks the user where to save; answers with the chosen path, or none when cancelled.
+    using SaveLocationChooser =
+        std::function<void(const QString& defaultFileName, std::function<void(const std::optional<QString>&)> chosen)>;
+    // Forgets a cached avatar image in every tier.
+    using AvatarImageRemover = std::function<QCoro::Task<void>(QString urlString)>;
+
+    // Without a store the application's own settings keep the workspace preferences.
     UGCAppState(UGCRuntimeConfiguration runtimeConfiguration, QNetworkAccessManager& network,
                 BrowserURLOpener browserURLOpener, std::unique_ptr<UGCClock> clock = std::make_unique<UGCClock>(),
-                QObject* parent = nullptr);
+                std::unique_ptr<UGCWorkspacePreferencesStore> preferencesStore = nullptr, QObject* parent = nullptr);
     ~UGCAppState() override;
 
     const OptionalString& errorMessage() const { return errorMessage_; }
@@ -127,6 +146,10 @@ public:
     std::function<void(AppUpdateState)> onUpdateStateChange;
     std::function<void()> onCheckForUpdatesRequested;
     std::function<void(QString)> onErrorAnnouncementRequested;
+    // Installed by the front end: the panel's save dialog, the command line's --output path.
+    SaveLocationChooser saveLocationChooser;
+    // Installed by the front end that shows avatar images.
+    AvatarImageRemover avatarImageRemover;
 
     // Start-up and workspace context
     void bootstrap();
@@ -173,11 +196,37 @@ public:
     void publishCurrent(bool failedOnly);
     void mergePublishResults(const QList<PublishResult>& results);
 
-    // Filled by the slices that own them; until then they keep the workflow consistent.
+    // Avatar library
+    void fetchAvatars(bool reset);
+    void generateStandaloneAvatar();
+    void deleteAvatar(const AvatarListItem& item);
+    void selectAvatar(const AvatarListItem& item);
+    void clearSelectedAvatar();
+    AvatarTraits avatarTraitsForRequest() const;
+
+    // History and schedules
+    void loadMoreHistory();
+    void prefillFromHistory(const UGCHistoryItem& item);
+    void setScheduleRunsPerDay(int runsPerDay);
+    void createSchedule();
+    void toggleSchedule(const UGCSchedule& schedule);
+    void deleteSchedule(const UGCSchedule& schedule);
+
+    // Workspace preferences
     void persistWorkspacePreferences();
     void restoreWorkspacePreferencesIfAvailable();
-    void fetchAvatars(bool reset);
-    AvatarTraits avatarTraitsForRequest() const;
+    UGCWorkspacePreferences makeWorkspacePreferences() const;
+    std::optional<UGCPendingGenerationSnapshot> makePendingGenerationSnapshot() const;
+    void restoreGenerationSnapshot(const UGCPendingGenerationSnapshot& snapshot);
+    OptionalString validatedFavoriteID(const OptionalString& id) const;
+    OptionalString validatedProductID(const OptionalString& id) const;
+    ScheduleDraft sanitizedScheduleDraft(const ScheduleDraft& draft) const;
+
+    // Video download
+    void downloadVideo();
+    void presentVideoDownload(const QUrl& remoteURL, const QString& defaultFileName);
+    // Never leaves a partial file under `destination`: an earlier file stays until the new one replaces it.
+    static QCoro::Task<void> downloadVideoFile(QNetworkAccessManager& network, QUrl remote, QString destination);
 
     UGCAPIClient& apiClient() { return *apiClient_; }
     AuthManager& authManager() { return *authManager_; }
@@ -194,11 +243,17 @@ private:
         bool failedOnly = false;
     };
 
+    enum class ScheduleMutation { toggle, remove };
+
     void noHook() {}
     void stepDidChange();
     void topicDidChange();
     void syncScheduleDraftFavorite();
     bool isPublishStillWanted(const PublishJob& job) const;
+    void appendAvatarPage(const AvatarListResponse& page, bool reset);
+    void useAvatar(const QString& avatarURL);
+    void setScheduleDraftAvatar(const QString& avatarURL);
+    void mutateSchedule(const UGCSchedule& schedule, ScheduleMutation mutation);
     bool isTenantCurrent(const QString& tenantID) const { return authState_.tenantID == tenantID; }
     void updateAuthState(const std::function<void(AuthState&)>& change);
 
@@ -210,6 +265,15 @@ private:
     static QCoro::Task<void> runSuggestions(QPointer<UGCAppState> self, bool fromKnowledge, QString tenantID,
                                             OptionalString favoriteID, QUuid taskID, std::stop_token stop);
     static QCoro::Task<void> runPublish(QPointer<UGCAppState> self, PublishJob job, std::stop_token stop);
+    static QCoro::Task<void> runAvatarPage(QPointer<UGCAppState> self, QString tenantID, OptionalString cursor, bool reset);
+    static QCoro::Task<void> runStandaloneAvatar(QPointer<UGCAppState> self, QString tenantID);
+    static QCoro::Task<void> runAvatarDeletion(QPointer<UGCAppState> self, QString tenantID, AvatarListItem item);
+    static QCoro::Task<void> runHistoryPage(QPointer<UGCAppState> self, QString tenantID, OptionalString cursor);
+    static QCoro::Task<void> runScheduleCreation(QPointer<UGCAppState> self, QString tenantID, ScheduleDraft draft,
+                                                 UGCDuration duration, QString language);
+    static QCoro::Task<void> runScheduleMutation(QPointer<UGCAppState> self, QString tenantID, UGCSchedule schedule,
+                                                 ScheduleMutation mutation);
+    static QCoro::Task<void> runVideoDownload(QPointer<UGCAppState> self, QUrl remote, QString destination);
     static QCoro::Task<void> runSignOut(QPointer<UGCAppState> self);
     static QCoro::Task<void> runPipeline(QPointer<UGCAppState> self, QUuid runID, QString tenantID, std::stop_token stop);
     QCoro::Task<void> runLivePipeline(QUuid runID, QString tenantID, std::stop_token stop);
@@ -221,6 +285,7 @@ private:
 
     OptionalString errorMessage_;
 
+    QNetworkAccessManager* network_;
     UGCRuntimeConfiguration runtimeConfiguration_;
     BrowserURLOpener browserURLOpener_;
     std::unique_ptr<UGCClock> clock_;
@@ -228,6 +293,7 @@ private:
     std::unique_ptr<AuthManager> authManager_;
     std::unique_ptr<HTTPTransport> transport_;
     std::unique_ptr<UGCAPIClient> apiClient_;
+    std::unique_ptr<UGCWorkspacePreferencesStore> preferencesStore_;
 
     UGCTaskSlot browserAuthTask_;
     UGCTaskSlot contextTask_;

@@ -2,6 +2,9 @@
 
 #include "shell/StatusIconState.h"
 
+#include <QString>
+#include <optional>
+
 namespace vexora {
 
 // Where the workflow is; the tray icon follows it.
@@ -15,5 +18,9 @@ constexpr StatusIconState statusIconState(UGCStep step) {
     default: return StatusIconState::processing;
     }
 }
+
+// The names a stored generation snapshot uses.
+QString stepName(UGCStep step);
+std::optional<UGCStep> stepFromName(const QString& name);
 
 }  // namespace vexora

@@ -1,0 +1,101 @@
+#include "cache/UGCAvatarRecordStore.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+#include <atomic>
+
+namespace vexora {
+
+namespace {
+
+QVariant epochMilliseconds(const QDateTime& time) { return time.isValid() ? QVariant(time.toMSecsSinceEpoch()) : QVariant(0); }
+
+QDateTime fromEpochMilliseconds(const QVariant& value) { return QDateTime::fromMSecsSinceEpoch(value.toLongLong(), Qt::UTC); }
+
+QVariant optionalText(const std::optional<QString>& text) {
+    return text ? QVariant(*text) : QVariant(QMetaType::fromType<QString>());
+}
+
+bool run(QSqlDatabase database, const QString& statement) {
+    QSqlQuery query(database);
+    return query.exec(statement);
+}
+
+}  // namespace
+
+UGCAvatarRecordStore::UGCAvatarRecordStore(const QString& filePath) {
+    static std::atomic<int> nextConnection{0};
+    connectionName_ = QStringLiteral("UGCAvatarRecordStore-%1").arg(nextConnection++);
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    database.setDatabaseName(filePath);
+    // SQLite opens lazily, so a store that is not a database only shows when the table is made.
+    // Losing the last access times in a crash is harmless; waiting on fsync for each is not.
+    open_ = database.open() &&
+            run(database, QStringLiteral("CREATE TABLE IF NOT EXISTS avatar_images ("
+                                         "url_string TEXT NOT NULL UNIQUE, file_name TEXT NOT NULL, content_type TEXT, "
+                                         "byte_count INTEGER NOT NULL, created_at INTEGER NOT NULL, "
+                                         "updated_at INTEGER NOT NULL, last_accessed_at INTEGER NOT NULL)")) &&
+            run(database, QStringLiteral("PRAGMA journal_mode=WAL")) && run(database, QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (!open_) database.close();
+}
+
+UGCAvatarRecordStore::~UGCAvatarRecordStore() {
+    QSqlDatabase::database(connectionName_, false).close();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+std::optional<UGCAvatarRecord> UGCAvatarRecordStore::record(const QString& urlString) const {
+    if (!open_) return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(connectionName_, false));
+    query.prepare(QStringLiteral("SELECT file_name, content_type, byte_count, created_at, updated_at, last_accessed_at "
+                                 "FROM avatar_images WHERE url_string = ?"));
+    query.addBindValue(urlString);
+    if (!query.exec() || !query.next()) return std::nullopt;
+    UGCAvatarRecord found;
+    found.urlString = urlString;
+    found.fileName = query.value(0).toString();
+    if (!query.value(1).isNull()) found.contentType = query.value(1).toString();
+    found.byteCount = query.value(2).toLongLong();
+    found.createdAt = fromEpochMilliseconds(query.value(3));
+    found.updatedAt = fromEpochMilliseconds(query.value(4));
+    found.lastAccessedAt = fromEpochMilliseconds(query.value(5));
+    return found;
+}
+
+bool UGCAvatarRecordStore::save(const UGCAvatarRecord& record) {
+    if (!open_) return false;
+    QSqlQuery query(QSqlDatabase::database(connectionName_, false));
+    query.prepare(QStringLiteral(
+        "INSERT INTO avatar_images (url_string, file_name, content_type, byte_count, created_at, updated_at, last_accessed_at) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (url_string) DO UPDATE SET file_name = excluded.file_name, "
+        "content_type = excluded.content_type, byte_count = excluded.byte_count, updated_at = excluded.updated_at, "
+        "last_accessed_at = excluded.last_accessed_at"));
+    query.addBindValue(record.urlString);
+    query.addBindValue(record.fileName);
+    query.addBindValue(optionalText(record.contentType));
+    query.addBindValue(record.byteCount);
+    query.addBindValue(epochMilliseconds(record.createdAt));
+    query.addBindValue(epochMilliseconds(record.updatedAt));
+    query.addBindValue(epochMilliseconds(record.lastAccessedAt));
+    return query.exec();
+}
+
+bool UGCAvatarRecordStore::markAccessed(const QString& urlString, const QDateTime& at) {
+    if (!open_) return false;
+    QSqlQuery query(QSqlDatabase::database(connectionName_, false));
+    query.prepare(QStringLiteral("UPDATE avatar_images SET last_accessed_at = ? WHERE url_string = ?"));
+    query.addBindValue(epochMilliseconds(at));
+    query.addBindValue(urlString);
+    return query.exec();
+}
+
+bool UGCAvatarRecordStore::remove(const QString& urlString) {
+    if (!open_) return false;
+    QSqlQuery query(QSqlDatabase::database(connectionName_, false));
+    query.prepare(QStringLiteral("DELETE FROM avatar_images WHERE url_string = ?"));
+    query.addBindValue(urlString);
+    return query.exec();
+}
+
+}  // namespace vexora
