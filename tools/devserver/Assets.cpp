@@ -125,6 +125,24 @@ std::string browserPage(const std::string& id) {
            "</div></body></html>";
 }
 
+// The update feed of a release newer than any build: links are relative, so they follow the server.
+std::string appcastFeed() {
+    return R"(<?xml version="1.0" encoding="utf-8"?>
+<rss version="2.0" xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle">
+  <channel>
+    <title>Vexora UGC Volley</title>
+    <item>
+      <title>Vexora UGC Volley 9.9</title>
+      <sparkle:version>9.9.0</sparkle:version>
+      <sparkle:shortVersionString>9.9</sparkle:shortVersionString>
+      <sparkle:releaseNotesLink>releases/9.9.0.html</sparkle:releaseNotesLink>
+      <enclosure url="releases/vexora-ugc-volley-9.9.0.tar.gz" length="1" type="application/gzip"/>
+    </item>
+  </channel>
+</rss>
+)";
+}
+
 }  // namespace
 
 void addAssetRoutes(httplib::Server& server, DevState& state, Harness& harness) {
@@ -134,6 +152,12 @@ void addAssetRoutes(httplib::Server& server, DevState& state, Harness& harness) 
         const double startedAt = nowSeconds();
         if (auto scripted = takeScripted(state, harness, request)) sendScripted(*scripted, response);
         else response.set_content(facePNG(request.matches[1]), "image/png");
+        logRequest(state, harness, request, startedAt);
+    });
+    server.Get("/appcast.xml", [&state, &harness](const httplib::Request& request, httplib::Response& response) {
+        const double startedAt = nowSeconds();
+        if (auto scripted = takeScripted(state, harness, request)) sendScripted(*scripted, response);
+        else response.set_content(appcastFeed(), "application/rss+xml");
         logRequest(state, harness, request, startedAt);
     });
     server.Get(R"(/assets/videos/([A-Za-z0-9_-]+)\.mp4)", [](const httplib::Request&, httplib::Response& response) {

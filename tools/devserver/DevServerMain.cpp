@@ -32,13 +32,14 @@ The service's endpoints, with its formats and error bodies:
   PATCH/DELETE api/dashboard/shorts/schedules/ID;  DELETE api/dashboard/shorts/avatars/ID
 Requests need the x-client header, a bearer token (outside api/auth), the workspace as tenantId,
 and no null values. A topic containing "fail" makes its render fail.
+  GET  /appcast.xml                 an update feed offering release 9.9 (VEXORA_APPCAST_URL)
 
 Control endpoints for tests (no token needed):
-  GET    /__devserver/requests       every API request and avatar GET: method, path, query, headers, body,
+  GET    /__devserver/requests       every API request, avatar and appcast GET: method, path, query, headers, body,
                                      started_at, ended_at
   DELETE /__devserver/requests       clear that log
   POST   /__devserver/script         {"method","path","replies":[{"status","body","content_type","delay_ms","drop"}]}
-                                     the next requests to that path (API or avatar) get these replies, in order
+                                     the next requests to that path (API, avatar, appcast) get these replies, in order
   GET    /__devserver/config         the run-time settings
   POST   /__devserver/config         {"latency_ms","token_lifetime_seconds","schedules_enabled","fail_topics",
                                       "fail_accounts","locks","browser_session_ttl_seconds"}

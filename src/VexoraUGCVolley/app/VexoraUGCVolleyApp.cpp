@@ -1,0 +1,124 @@
+#include "app/VexoraUGCVolleyApp.h"
+
+#include "app/PanelPlaceholder.h"
+#include "cache/UGCAvatarImageCache.h"
+#include "config/UGCAppConfiguration.h"
+#include "shell/DesktopSupport.h"
+#include "shell/MenuBarPopoverController.h"
+#include "shell/VexoraUpdaterService.h"
+#include "workflow/UGCWorkspacePreferencesStore.h"
+#include "ui/BrandResources.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+
+namespace vexora {
+
+namespace {
+
+// Non-modal, so the panel stays usable while the user picks a place.
+void chooseSaveLocation(const QString& defaultFileName, std::function<void(const std::optional<QString>&)> chosen) {
+    auto* dialog = new QFileDialog(nullptr, QStringLiteral("Save Video"), QDir::home().filePath(defaultFileName));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    auto answered = std::make_shared<bool>(false);
+    QObject::connect(dialog, &QFileDialog::fileSelected, [chosen, answered](const QString& path) {
+        *answered = true;
+        chosen(path);
+    });
+    QObject::connect(dialog, &QFileDialog::finished, [chosen, answered] {
+        if (!*answered) chosen(std::nullopt);
+    });
+    dialog->open();
+}
+
+}  // namespace
+
+VexoraUGCVolleyApp::VexoraUGCVolleyApp() {
+    appState_ = std::make_unique<UGCAppState>(UGCRuntimeConfiguration::fromEnvironment(), network_,
+                                              [](const QUrl& page) { QDesktopServices::openUrl(page); });
+    appState_->saveLocationChooser = chooseSaveLocation;
+    appState_->avatarImageRemover = [](QString url) { return UGCAvatarImageCache::shared().remove(std::move(url)); };
+    appState_->onErrorAnnouncementRequested = [this](const QString& text) { announce(text); };
+}
+
+VexoraUGCVolleyApp::~VexoraUGCVolleyApp() = default;
+
+void VexoraUGCVolleyApp::applicationDidFinishLaunching() {
+    const CoreAppConfiguration& core = UGCAppConfiguration::core();
+    mainMenu_ = DesktopSupport::makeMainMenu(core.displayName);
+    BrandResources::applyApplicationIcon();
+
+    UGCAppState* state = appState_.get();
+    PopoverHooks hooks;
+    hooks.makeContent = [this] { return makePanelContent(); };
+    hooks.getPreferredPanelSize = [state, &core] {
+        return state->authState().status == AuthStatus::authenticated ? core.workspacePanelSize : core.authPanelSize;
+    };
+    hooks.getUpdateState = [state] { return state->appUpdateState(); };
+    hooks.onPanelPresentedChange = [state](bool shown) { state->setIsPanelPresented(shown); };
+    hooks.onQuit = [] { QCoreApplication::quit(); };
+    hooks.onCheckForUpdates = [state] {
+        if (state->onCheckForUpdatesRequested) state->onCheckForUpdatesRequested();
+    };
+    statusItemController_ = std::make_unique<MenuBarPopoverController>(core, hooks);
+
+    QPointer<VexoraUGCVolleyApp> self(this);
+    state->onStatusIconStateChange = [self](StatusIconState icon) {
+        if (self && self->statusItemController_) self->statusItemController_->applyStatusIcon(icon);
+    };
+    state->onPanelRequested = [self] {
+        if (self && self->statusItemController_) self->statusItemController_->showPanel();
+    };
+    state->onPreferredPanelSizeChange = [self](QSizeF) {
+        if (self && self->statusItemController_) self->statusItemController_->syncPanelSize();
+    };
+    state->onUpdateStateChange = [self](AppUpdateState) {
+        if (self && self->statusItemController_) self->statusItemController_->applyUpdateMenuState();
+    };
+
+    updaterService_ = std::make_unique<VexoraUpdaterService>(
+        core, [state] { return state->appUpdateState(); },
+        [state](AppUpdateState next) {
+            state->setAppUpdateState(next);
+            if (state->onUpdateStateChange) state->onUpdateStateChange(next);
+        },
+        network_);
+    state->onCheckForUpdatesRequested = [self] {
+        if (self && self->updaterService_) self->updaterService_->checkForUpdates();
+    };
+
+    state->bootstrap();
+    updaterService_->start();
+    // Without a tray there is no icon to click: the panel window is the application.
+    if (!statusItemController_->hasSystemTray()) statusItemController_->showPanel();
+    if (UGCAppConfiguration::debugShowPanelOnLaunch())
+        QTimer::singleShot(350, this, [this] {
+            if (statusItemController_) statusItemController_->showPanel();
+        });
+}
+
+QWidget* VexoraUGCVolleyApp::makePanelContent() {
+    auto* panel = new PanelPlaceholder(*appState_);
+    panel->addActions(mainMenu_->actions().value(1)->menu()->actions());  // the Edit shortcuts
+    panel->addActions(mainMenu_->actions().value(0)->menu()->actions());  // Quit
+    statusLabel_ = panel->statusLabel();
+    return panel;
+}
+
+void VexoraUGCVolleyApp::announce(const QString& text) {
+    if (!statusLabel_) return;
+    statusLabel_->setText(text);
+    // Screen readers pick alerts up even when the panel does not have the focus.
+    QAccessibleEvent alert(statusLabel_.data(), QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+}  // namespace vexora

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "workflow/UGCAppState.h"
+
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QWidget;
+
+namespace vexora {
+
+class MenuBarPopoverController;
+class VexoraUpdaterService;
+
+// The composition root: the workflow state, the tray controller and the update service, and
+// the callbacks that tie them together.
+class VexoraUGCVolleyApp : public QObject {
+    Q_OBJECT
+
+public:
+    VexoraUGCVolleyApp();
+    ~VexoraUGCVolleyApp() override;
+
+    // Once, when the event loop runs.
+    void applicationDidFinishLaunching();
+
+    UGCAppState& appState() { return *appState_; }
+    MenuBarPopoverController* statusItemController() { return statusItemController_.get(); }
+
+private:
+    QWidget* makePanelContent();
+    void announce(const QString& text);
+
+    QNetworkAccessManager network_;
+    std::unique_ptr<UGCAppState> appState_;
+    std::unique_ptr<QMenu> mainMenu_;
+    std::unique_ptr<MenuBarPopoverController> statusItemController_;
+    std::unique_ptr<VexoraUpdaterService> updaterService_;
+    QPointer<QLabel> statusLabel_;
+};
+
+}  // namespace vexora

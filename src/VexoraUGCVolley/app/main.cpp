@@ -1,0 +1,20 @@
+#include "app/VexoraUGCVolleyApp.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Vexora"));
+    QApplication::setApplicationName(QStringLiteral("VexoraUGCVolley"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vexora UGC Volley"));
+    QApplication::setDesktopFileName(QStringLiteral("vexora-ugc-volley"));
+    // A tray application: hiding the panel must not end it. Without a tray the panel's own
+    // close quits.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    vexora::VexoraUGCVolleyApp delegate;
+    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    application.exec();
+    return 0;
+}
