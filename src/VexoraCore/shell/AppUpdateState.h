@@ -22,4 +22,19 @@ struct AppUpdateState {
     bool operator==(const AppUpdateState&) const = default;
 };
 
+// The menu title of the update action for this state.
+inline QString actionTitle(const AppUpdateState& state) {
+    switch (state.status) {
+    case AppUpdateStatus::updateAvailable:
+        if (state.availableVersion && !state.availableVersion->isEmpty())
+            return QStringLiteral("Install ") + *state.availableVersion;
+        return QStringLiteral("Install Update");
+    case AppUpdateStatus::checking: return QStringLiteral("Checking for Updates...");
+    case AppUpdateStatus::idle:
+    case AppUpdateStatus::upToDate:
+    case AppUpdateStatus::error: break;
+    }
+    return QStringLiteral("Check for Updates...");
+}
+
 }  // namespace vexora

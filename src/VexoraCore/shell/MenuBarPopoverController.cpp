@@ -1,6 +1,5 @@
 #include "shell/MenuBarPopoverController.h"
 
-#include "shell/VexoraUpdaterService.h"
 #include "ui/BrandResources.h"
 
 #include <QAction>

@@ -7,20 +7,6 @@
 
 namespace vexora {
 
-QString actionTitle(const AppUpdateState& state) {
-    switch (state.status) {
-    case AppUpdateStatus::updateAvailable:
-        if (state.availableVersion && !state.availableVersion->isEmpty())
-            return QStringLiteral("Install ") + *state.availableVersion;
-        return QStringLiteral("Install Update");
-    case AppUpdateStatus::checking: return QStringLiteral("Checking for Updates...");
-    case AppUpdateStatus::idle:
-    case AppUpdateStatus::upToDate:
-    case AppUpdateStatus::error: break;
-    }
-    return QStringLiteral("Check for Updates...");
-}
-
 VexoraUpdaterService::VexoraUpdaterService(CoreAppConfiguration configuration, std::function<AppUpdateState()> getState,
                                            std::function<void(AppUpdateState)> setState, QNetworkAccessManager& network,
                                            UpdaterFactory makeUpdater, QObject* parent)

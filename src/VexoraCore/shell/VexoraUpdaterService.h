@@ -15,9 +15,6 @@ namespace vexora {
 class AppcastUpdater;
 struct AppcastItem;
 
-// The menu title of the update action for this state.
-QString actionTitle(const AppUpdateState& state);
-
 // Runs the self-updater in the production build and mirrors it into an AppUpdateState that
 // lives elsewhere (read and written through the two functions).
 class VexoraUpdaterService : public QObject {

@@ -59,9 +59,7 @@ void VexoraUGCVolleyApp::applicationDidFinishLaunching() {
     UGCAppState* state = appState_.get();
     PopoverHooks hooks;
     hooks.makeContent = [this] { return makePanelContent(); };
-    hooks.getPreferredPanelSize = [state, &core] {
-        return state->authState().status == AuthStatus::authenticated ? core.workspacePanelSize : core.authPanelSize;
-    };
+    hooks.getPreferredPanelSize = [state] { return state->preferredPanelSize(); };
     hooks.getUpdateState = [state] { return state->appUpdateState(); };
     hooks.onPanelPresentedChange = [state](bool shown) { state->setIsPanelPresented(shown); };
     hooks.onQuit = [] { QCoreApplication::quit(); };

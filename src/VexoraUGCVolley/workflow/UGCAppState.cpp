@@ -86,10 +86,13 @@ void UGCAppState::announceErrorIfNeeded(const OptionalString& message) {
     if (onErrorAnnouncementRequested) onErrorAnnouncementRequested(trimmed);
 }
 
-void UGCAppState::notifyPreferredPanelSizeDidChange() {
-    if (!onPreferredPanelSizeChange) return;
+QSizeF UGCAppState::preferredPanelSize() const {
     const CoreAppConfiguration& core = UGCAppConfiguration::core();
-    onPreferredPanelSizeChange(authState_.status == AuthStatus::authenticated ? core.workspacePanelSize : core.authPanelSize);
+    return authState_.status == AuthStatus::authenticated ? core.workspacePanelSize : core.authPanelSize;
+}
+
+void UGCAppState::notifyPreferredPanelSizeDidChange() {
+    if (onPreferredPanelSizeChange) onPreferredPanelSizeChange(preferredPanelSize());
 }
 
 bool UGCAppState::canGenerate() const {

@@ -159,6 +159,8 @@ public:
     void clearTenantState();
     void recomputeStatusIconState();
     void announceErrorIfNeeded(const OptionalString& message);
+    // The workspace size while signed in, the sign-in size otherwise.
+    QSizeF preferredPanelSize() const;
     void notifyPreferredPanelSizeDidChange();
     bool canGenerate() const;
     int estimatedCredits() const;
