@@ -18,6 +18,7 @@ namespace vexora::test {
 class InstantClock : public UGCClock {
 public:
     double now() const override { return now_; }
+    void advance(double seconds) { now_ += seconds; }
     QCoro::Task<void> sleep(std::chrono::milliseconds duration, std::stop_token stop) override {
         now_ += double(duration.count()) / 1000.0;
         return sleepFor(std::chrono::milliseconds(0), std::move(stop));

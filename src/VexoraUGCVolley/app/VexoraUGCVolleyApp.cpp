@@ -1,8 +1,8 @@
 #include "app/VexoraUGCVolleyApp.h"
 
-#include "app/PanelPlaceholder.h"
 #include "cache/UGCAvatarImageCache.h"
 #include "config/UGCAppConfiguration.h"
+#include "panel/UGCPanelView.h"
 #include "shell/DesktopSupport.h"
 #include "shell/MenuBarPopoverController.h"
 #include "shell/VexoraUpdaterService.h"
@@ -11,6 +11,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -104,7 +105,9 @@ void VexoraUGCVolleyApp::applicationDidFinishLaunching() {
 }
 
 QWidget* VexoraUGCVolleyApp::makePanelContent() {
-    auto* panel = new PanelPlaceholder(*appState_);
+    UGCPanelContext context{*appState_, &UGCAvatarImageCache::shared(),
+                            [](const QString& text) { QGuiApplication::clipboard()->setText(text); }};
+    auto* panel = new UGCPanelView(std::move(context));
     panel->addActions(mainMenu_->actions().value(1)->menu()->actions());  // the Edit shortcuts
     panel->addActions(mainMenu_->actions().value(0)->menu()->actions());  // Quit
     statusLabel_ = panel->statusLabel();

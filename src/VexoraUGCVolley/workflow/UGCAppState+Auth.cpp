@@ -28,10 +28,8 @@ std::optional<int> serviceStatus(const std::exception_ptr& error) {
 
 // Only web pages are handed to the browser: a file: or custom-scheme URL from the service is refused.
 std::optional<QUrl> browsablePage(const QString& text) {
-    const QUrl url(text, QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty()) return std::nullopt;
-    if (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")) return std::nullopt;
-    return url;
+    if (!validatedRemoteURLString(text)) return std::nullopt;
+    return QUrl(text, QUrl::StrictMode);
 }
 
 }  // namespace

@@ -50,6 +50,12 @@ UGCAppState::~UGCAppState() {
     for (UGCTaskSlot* slot : {&browserAuthTask_, &contextTask_, &suggestionTask_, &pipelineTask_, &publishTask_}) slot->cancel();
 }
 
+bool UGCAppState::openInBrowser(const QUrl& url) {
+    if (!validatedRemoteURLString(url.toString(QUrl::FullyEncoded))) return false;
+    browserURLOpener_(url);
+    return true;
+}
+
 void UGCAppState::setErrorMessage(const OptionalString& value) {
     if (errorMessage_ != value) {
         errorMessage_ = value;

@@ -230,6 +230,10 @@ public:
     // Never leaves a partial file under `destination`: an earlier file stays until the new one replaces it.
     static QCoro::Task<void> downloadVideoFile(QNetworkAccessManager& network, QUrl remote, QString destination);
 
+    // Hands a page to the browser; anything but an http(s) URL with a host is refused.
+    bool openInBrowser(const QUrl& url);
+
+    UGCClock& clock() { return *clock_; }
     UGCAPIClient& apiClient() { return *apiClient_; }
     AuthManager& authManager() { return *authManager_; }
     UGCSessionVault& sessionVault() { return sessionVault_; }

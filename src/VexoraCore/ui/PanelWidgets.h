@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <functional>
+
+class QAbstractButton;
+class QLabel;
+class QLayout;
+class QObject;
+class QToolButton;
+class QWidget;
+
+// The panel's look and the few ways its controls are made, so every section builds them alike.
+namespace vexora::PanelWidgets {
+
+namespace Colour {
+inline const QColor text{0x1F, 0x20, 0x2B};
+inline const QColor secondaryText{0x65, 0x67, 0x78};
+inline const QColor accent{0x7C, 0x3A, 0xED};
+inline const QColor danger{0xD9, 0x2D, 0x3A};
+inline const QColor success{0x16, 0x9C, 0x5B};
+inline const QColor onAccent{0xFF, 0xFF, 0xFF};
+}  // namespace Colour
+
+// The style sheet of the whole panel; labels and buttons pick their look by their "role".
+QString styleSheet();
+
+// A label styled by `role`: "title", "heading", "caption", "body", "secondary", "error",
+// "pill-danger", "pill-muted", "badge", "count".
+QLabel* label(const QString& text, const QString& role, QWidget* parent = nullptr);
+
+// Re-styles a widget whose role changed at run time.
+void setRole(QWidget* widget, const QString& role);
+
+// A label that shows only a symbol, with a tooltip.
+QLabel* symbolLabel(const QString& symbolName, int side, const QString& toolTip = {}, QColor colour = Colour::secondaryText);
+void setSymbol(QLabel* label, const QString& symbolName, int side, QColor colour = Colour::secondaryText);
+void setSymbol(QAbstractButton* button, const QString& symbolName, int side, QColor colour = Colour::secondaryText);
+
+// A round icon-only button of `side` pixels.
+QToolButton* iconButton(const QString& symbolName, const QString& accessibleName, const QString& toolTip, int side);
+
+// A flat text button with a leading symbol ("Open video", "Copy script").
+QToolButton* textButton(const QString& title, const QString& symbolName, QWidget* parent = nullptr);
+
+// Names a control the way accessibility tools and tests find it.
+void identify(QWidget* widget, const QString& identifier, const QString& accessibleName = {},
+              const QString& accessibleDescription = {});
+
+// Removes every item of the layout; the widgets go at the next turn of the event loop, so a
+// row may rebuild its list from inside one of its own click handlers.
+void clearLayout(QLayout* layout);
+
+// Calls `onChange` whenever any notifying property of `source` changes, for as long as `context`
+// lives. Changes that arrive while `onChange` runs are folded into one more call.
+void watchProperties(QObject* source, QObject* context, std::function<void()> onChange);
+
+}  // namespace vexora::PanelWidgets

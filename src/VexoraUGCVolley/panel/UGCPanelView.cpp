@@ -1,0 +1,129 @@
+#include "panel/UGCPanelView.h"
+
+#include "config/UGCAppConfiguration.h"
+#include "panel/UGCGeneratorSection.h"
+#include "panel/UGCHeaderSection.h"
+#include "panel/UGCHistorySection.h"
+#include "panel/UGCResultSection.h"
+#include "panel/UGCSchedulesSection.h"
+#include "panel/UGCTenantSection.h"
+#include "ui/AuthPanelView.h"
+#include "ui/PanelCard.h"
+#include "ui/PanelWidgets.h"
+#include "workflow/UGCAppState.h"
+
+#include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace vexora {
+
+namespace {
+
+const QString authTitle = QStringLiteral("Sign in to Vexora");
+const QString authSubtitle =
+    QStringLiteral("Use the same Vexora account as Herald to create, publish, and schedule UGC shorts.");
+
+}  // namespace
+
+UGCPanelView::UGCPanelView(UGCPanelContext context, QWidget* parent) : QWidget(parent), context_(std::move(context)) {
+    setObjectName(QStringLiteral("ugc.panel"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(PanelWidgets::styleSheet());
+    UGCAppState& state = context_.state;
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(12, 12, 12, 0);
+    outer->setSpacing(10);
+    header_ = new UGCHeaderSection(state);
+    outer->addWidget(header_);
+
+    scroll_ = new QScrollArea;
+    scroll_->setObjectName(QStringLiteral("ugcPanelScroll"));
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    column_ = new QWidget;
+    column_->setObjectName(QStringLiteral("ugcPanelColumn"));
+    auto* columnLayout = new QVBoxLayout(column_);
+    columnLayout->setContentsMargins(0, 0, 0, 12);
+    columnLayout->setSpacing(10);
+
+    authPanel_ = new AuthPanelView(UGCAppConfiguration::core().apiBaseURL().host());
+    authPanel_->emailEdited = [&state](const QString& text) { state.setSignInEmail(text); };
+    authPanel_->passwordEdited = [&state](const QString& text) { state.setSignInPassword(text); };
+    authPanel_->signIn = [&state] { state.signIn(); };
+    authPanel_->startBrowserAuth = [&state](NativeAuthFlowMode mode, std::optional<NativeAuthProvider> provider) {
+        state.startBrowserAuth(mode, provider);
+    };
+    authCard_ = new PanelCard(authPanel_);
+    authCard_->setObjectName(QStringLiteral("auth.panel"));
+    columnLayout->addWidget(authCard_);
+
+    buildWorkspace();
+    columnLayout->addWidget(workspace_);
+    columnLayout->addStretch();
+    scroll_->setWidget(column_);
+    outer->addWidget(scroll_, 1);
+
+    // Present for screen readers, no room taken on screen.
+    statusLabel_ = new QLabel(this);
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    statusLabel_->setMaximumHeight(0);
+    outer->addWidget(statusLabel_);
+
+    PanelWidgets::watchProperties(&state, this, [this] { refresh(); });
+    refresh();
+}
+
+UGCPanelView::~UGCPanelView() = default;
+
+void UGCPanelView::buildWorkspace() {
+    workspace_ = new QWidget;
+    workspace_->setObjectName(QStringLiteral("ugc.workspace"));
+    auto* layout = new QVBoxLayout(workspace_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+    tenant_ = new UGCTenantSection(context_.state);
+    generator_ = new UGCGeneratorSection(context_);
+    result_ = new UGCResultSection(context_);
+    schedules_ = new UGCSchedulesSection(context_);
+    history_ = new UGCHistorySection(context_, 0, 10);
+    layout->addWidget(new PanelCard(tenant_));
+    layout->addWidget(new PanelCard(generator_));
+    layout->addWidget(result_);  // chooses its own card
+    layout->addWidget(new PanelCard(schedules_));
+    layout->addWidget(new PanelCard(history_));
+}
+
+void UGCPanelView::refresh() {
+    const bool signedIn = context_.state.authState().status == AuthStatus::authenticated;
+    header_->refresh();
+    authCard_->setVisible(!signedIn);
+    workspace_->setVisible(signedIn);
+    if (!signedIn) {
+        refreshAuthPanel();
+        return;
+    }
+    tenant_->refresh();
+    generator_->refresh();
+    result_->refresh();
+    schedules_->refresh();
+    history_->refresh();
+}
+
+void UGCPanelView::refreshAuthPanel() {
+    const UGCAppState& state = context_.state;
+    AuthPanelModel model;
+    model.title = authTitle;
+    model.subtitle = authSubtitle;
+    model.email = state.signInEmail();
+    model.password = state.signInPassword();
+    model.isSigningIn = state.isSigningIn();
+    model.isBrowserAuthInProgress = state.isBrowserAuthInProgress();
+    model.browserAuthStatusMessage = state.browserAuthStatusMessage();
+    model.errorMessage = state.authErrorMessage();
+    authPanel_->setModel(model);
+}
+
+}  // namespace vexora
