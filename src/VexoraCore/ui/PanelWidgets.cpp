@@ -2,6 +2,7 @@
 
 #include "ui/SymbolIcon.h"
 
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QLayout>
 #include <QMetaProperty>
@@ -38,6 +39,24 @@ private:
     bool again_ = false;
 };
 
+const char* const accessibleValueProperty = "accessibleValue";
+
+// Reads a custom control's value out of its property; other widgets keep Qt's own interface.
+class ValuedWidgetAccessible : public QAccessibleWidget {
+public:
+    using QAccessibleWidget::QAccessibleWidget;
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value) return widget()->property(accessibleValueProperty).toString();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* valuedWidgetFactory(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || !widget->property(accessibleValueProperty).isValid()) return nullptr;
+    return new ValuedWidgetAccessible(widget);
+}
+
 QString colourName(const QColor& colour) { return colour.name(QColor::HexRgb); }
 
 }  // namespace
@@ -45,7 +64,7 @@ QString colourName(const QColor& colour) { return colour.name(QColor::HexRgb); }
 QString styleSheet() {
     return QStringLiteral(R"css(
 #ugcPanelRoot, QScrollArea#ugcPanelScroll, QWidget#ugcPanelColumn { background: #F4F4F8; }
-QWidget { color: %1; font-size: 12px; }
+QWidget { color: %1; font-family: "Inter", "DejaVu Sans", sans-serif; font-size: 12px; }
 vexora--PanelCard { background: #FFFFFF; border: 1px solid #E3E3EC; border-radius: 12px; }
 vexora--PanelCard QLabel, vexora--PanelCard QCheckBox { background: transparent; }
 QLabel[role="title"] { font-size: 14px; font-weight: 600; }
@@ -150,6 +169,17 @@ void identify(QWidget* widget, const QString& identifier, const QString& accessi
     if (!accessibleName.isEmpty()) widget->setAccessibleName(accessibleName);
     if (!accessibleDescription.isEmpty()) widget->setAccessibleDescription(accessibleDescription);
 }
+
+void setAccessibleValue(QWidget* widget, const QString& value) {
+    static const bool installed = (QAccessible::installFactory(valuedWidgetFactory), true);
+    Q_UNUSED(installed);
+    if (widget->property(accessibleValueProperty).toString() == value) return;
+    widget->setProperty(accessibleValueProperty, value);
+    QAccessibleValueChangeEvent event(widget, value);
+    QAccessible::updateAccessibility(&event);
+}
+
+QString accessibleValue(const QWidget* widget) { return widget->property(accessibleValueProperty).toString(); }
 
 void clearLayout(QLayout* layout) {
     while (QLayoutItem* item = layout->takeAt(0)) {

@@ -48,6 +48,11 @@ QToolButton* textButton(const QString& title, const QString& symbolName, QWidget
 void identify(QWidget* widget, const QString& identifier, const QString& accessibleName = {},
               const QString& accessibleDescription = {});
 
+// The value screen readers announce for a custom control ("Selected", "Auto"), kept in the
+// widget's "accessibleValue" property.
+void setAccessibleValue(QWidget* widget, const QString& value);
+QString accessibleValue(const QWidget* widget);
+
 // Removes every item of the layout; the widgets go at the next turn of the event loop, so a
 // row may rebuild its list from inside one of its own click handlers.
 void clearLayout(QLayout* layout);

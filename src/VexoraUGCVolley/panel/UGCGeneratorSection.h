@@ -4,8 +4,19 @@
 
 #include <QWidget>
 
+class QLabel;
+
 namespace vexora {
 
+class CompactActionButton;
+class UGCAvatarControls;
+class UGCDurationAndLanguage;
+class UGCPublishPreview;
+class UGCSourceControls;
+class UGCTopicEditor;
+
+// The card where one video is prepared and started: topic, sources, length and language,
+// avatar, publishing targets, then the estimate and Generate.
 class UGCGeneratorSection : public QWidget {
     Q_OBJECT
 
@@ -14,7 +25,17 @@ public:
     void refresh();
 
 private:
-    UGCPanelContext& context_;
+    QWidget* makeFooter();
+
+    UGCAppState& state_;
+    UGCTopicEditor* topicEditor_;
+    UGCSourceControls* sourceControls_;
+    UGCDurationAndLanguage* durationAndLanguage_;
+    UGCAvatarControls* avatarControls_;
+    UGCPublishPreview* publishPreview_;
+    QLabel* error_;
+    QLabel* estimate_;
+    CompactActionButton* generate_;
 };
 
 }  // namespace vexora

@@ -1,0 +1,165 @@
+#include "panel/UGCSourceControls.h"
+
+#include "config/UGCAppConfiguration.h"
+#include "panel/UGCSuggestionRow.h"
+#include "ui/PanelWidgets.h"
+#include "workflow/UGCAppState.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vexora {
+
+namespace {
+
+const QString favoritesHelp =
+    QStringLiteral("Favorites are your saved products in Vexora. Add one on the website: AI Insights > My Product.");
+
+QString favoriteName(const FavoriteOption& favorite) { return favorite.name.value_or(favorite.domain.value_or(favorite.id)); }
+
+// Items carry the record id as data; the first item, with empty data, stands for none.
+template <class Record, class NameOf>
+void fillPicker(QComboBox* picker, const QString& noneTitle, const QList<Record>& records, NameOf nameOf) {
+    picker->clear();
+    picker->addItem(noneTitle, QString());
+    for (const Record& record : records) picker->addItem(nameOf(record), record.id);
+}
+
+void selectItem(QComboBox* picker, const OptionalString& id) {
+    const int index = picker->findData(id.value_or(QString()));
+    picker->setCurrentIndex(index < 0 ? 0 : index);
+}
+
+OptionalString chosenID(QComboBox* picker) {
+    const QString id = picker->currentData().toString();
+    return id.isEmpty() ? std::nullopt : OptionalString(id);
+}
+
+QToolButton* modeButton(const QString& identifier, const QString& symbol) {
+    auto* button = PanelWidgets::textButton({}, symbol);
+    button->setObjectName(identifier);
+    button->setProperty("menuButton", true);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    button->setFixedHeight(30);
+    return button;
+}
+
+}  // namespace
+
+UGCSourceControls::UGCSourceControls(UGCAppState& state, QWidget* parent) : QWidget(parent), state_(state) {
+    using namespace PanelWidgets;
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+
+    auto* caption = new QHBoxLayout;
+    caption->setSpacing(4);
+    caption->addWidget(label(QStringLiteral("Favorite"), QStringLiteral("caption")));
+    auto* info = iconButton(QStringLiteral("info.circle"), QStringLiteral("Favorite help"), favoritesHelp, 18);
+    info->setProperty("round", false);
+    info->setObjectName(QStringLiteral("ugc.favorite.info"));
+    connect(info, &QToolButton::clicked, this, [this] {
+        state_.openInBrowser(UGCAppConfiguration::core().apiBaseURL().resolved(QUrl(QStringLiteral("dashboard/ai-insights"))));
+    });
+    caption->addWidget(info);
+    caption->addStretch();
+    column->addLayout(caption);
+
+    favoritePicker_ = new QComboBox;
+    identify(favoritePicker_, QStringLiteral("ugc.favorite.picker"), QStringLiteral("Favorite"));
+    connect(favoritePicker_, &QComboBox::activated, this, [this] {
+        state_.setSelectedFavoriteID(chosenID(favoritePicker_));
+        state_.selectedFavoriteDidChange();
+    });
+    column->addWidget(favoritePicker_);
+
+    knowledgeRow_ = new QWidget;
+    auto* knowledgeLayout = new QVBoxLayout(knowledgeRow_);
+    knowledgeLayout->setContentsMargins(0, 4, 0, 0);
+    knowledgeLayout->setSpacing(6);
+    knowledgeLayout->addWidget(label(QStringLiteral("Knowledge source"), QStringLiteral("caption")));
+    knowledgePicker_ = new QComboBox;
+    identify(knowledgePicker_, QStringLiteral("ugc.knowledge-source.picker"), QStringLiteral("Knowledge source"));
+    connect(knowledgePicker_, &QComboBox::activated, this, [this] { state_.setSelectedProductID(chosenID(knowledgePicker_)); });
+    knowledgeLayout->addWidget(knowledgePicker_);
+    column->addWidget(knowledgeRow_);
+
+    auto* actions = new QWidget;
+    actions->setObjectName(QStringLiteral("ugc.suggestion.actions"));
+    auto* actionsRow = new QHBoxLayout(actions);
+    actionsRow->setContentsMargins(0, 4, 0, 0);
+    actionsRow->setSpacing(8);
+    gapsButton_ = modeButton(QStringLiteral("ugc.suggestion.gaps"), QStringLiteral("sparkles"));
+    knowledgeButton_ = modeButton(QStringLiteral("ugc.suggestion.knowledge"), QStringLiteral("book.closed"));
+    knowledgeButton_->setText(QStringLiteral("Suggest from knowledge"));
+    knowledgeButton_->setAccessibleName(knowledgeButton_->text());
+    connect(gapsButton_, &QToolButton::clicked, this, [this] { state_.suggest(false); });
+    connect(knowledgeButton_, &QToolButton::clicked, this, [this] { state_.suggest(true); });
+    actionsRow->addWidget(gapsButton_);
+    actionsRow->addWidget(knowledgeButton_);
+    column->addWidget(actions);
+
+    suggestionList_ = new QScrollArea;
+    identify(suggestionList_, QStringLiteral("ugc.suggestions.list"), QStringLiteral("Topic suggestions"));
+    suggestionList_->setWidgetResizable(true);
+    suggestionList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    suggestionList_->setMaximumHeight(188);
+    auto* rowsHolder = new QWidget;
+    suggestionRows_ = new QVBoxLayout(rowsHolder);
+    suggestionRows_->setContentsMargins(0, 0, 0, 0);
+    suggestionRows_->setSpacing(6);
+    suggestionList_->setWidget(rowsHolder);
+    column->addWidget(suggestionList_);
+    refresh();
+}
+
+void UGCSourceControls::refresh() {
+    refreshPickers();
+    const bool suggesting = state_.isSuggesting();
+    gapsButton_->setText(suggesting ? QStringLiteral("Finding gaps...") : QStringLiteral("Suggest from gaps"));
+    gapsButton_->setAccessibleName(gapsButton_->text());
+    gapsButton_->setEnabled(!suggesting);
+    knowledgeButton_->setEnabled(!suggesting && state_.selectedFavoriteID().has_value());
+    refreshSuggestions();
+}
+
+void UGCSourceControls::refreshPickers() {
+    if (shownFavorites_ != state_.favorites() || favoritePicker_->count() == 0) {
+        shownFavorites_ = state_.favorites();
+        fillPicker(favoritePicker_, QStringLiteral("No favorite"), shownFavorites_, favoriteName);
+    }
+    selectItem(favoritePicker_, state_.selectedFavoriteID());
+    if (shownProducts_ != state_.products() || knowledgePicker_->count() == 0) {
+        shownProducts_ = state_.products();
+        fillPicker(knowledgePicker_, QStringLiteral("No knowledge source"), shownProducts_,
+                   [](const DashboardProduct& product) { return product.name; });
+    }
+    selectItem(knowledgePicker_, state_.selectedProductID());
+    knowledgeRow_->setVisible(state_.favorites().isEmpty());
+}
+
+void UGCSourceControls::refreshSuggestions() {
+    if (shownSuggestions_ != state_.suggestions()) {
+        shownSuggestions_ = state_.suggestions();
+        PanelWidgets::clearLayout(suggestionRows_);
+        rows_.clear();
+        for (const Suggestion& suggestion : shownSuggestions_) {
+            auto* row = new UGCSuggestionRow(suggestion);
+            connect(row, &QAbstractButton::clicked, this, [this, suggestion] {
+                state_.setSelectedSuggestion(suggestion);
+                state_.setTopic(suggestion.topic);
+            });
+            suggestionRows_->addWidget(row);
+            rows_.append(row);
+        }
+    }
+    suggestionList_->setVisible(!shownSuggestions_.isEmpty());
+    const OptionalSuggestion& selected = state_.selectedSuggestion();
+    for (UGCSuggestionRow* row : rows_) row->setSelected(selected && selected->id() == row->suggestion().id());
+}
+
+}  // namespace vexora

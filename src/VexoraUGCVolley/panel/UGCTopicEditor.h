@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace vexora {
+
+class UGCAppState;
+
+// The multi-line topic field. Every edit goes through the state's topic setter; the state's
+// text is written back only when it differs, so typing keeps the cursor where it is.
+class UGCTopicEditor : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit UGCTopicEditor(UGCAppState& state, QWidget* parent = nullptr);
+    void refresh();
+    bool isFocused() const { return isFocused_; }
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    UGCAppState& state_;
+    bool isFocused_ = false;
+};
+
+}  // namespace vexora
