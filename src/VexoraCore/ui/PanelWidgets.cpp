@@ -96,18 +96,36 @@ QToolButton[segment="true"] { background: #F1F1F6; border: 1px solid #E3E3EC; bo
 QToolButton[segment="true"]:checked { background: %3; color: #FFFFFF; border-color: %3; }
 QToolButton[menuButton="true"] { background: #FFFFFF; border: 1px solid #D9D9E3; border-radius: 8px; padding: 4px 8px; text-align: left; }
 QToolButton::menu-indicator { image: none; width: 0; }
+QToolButton[compact="true"] { font-size: 11px; padding: 2px 0; }
+QToolButton[pill="true"] { background: #F4F4F8; border: 1px solid #E3E3EC; border-radius: 12px; padding: 3px 10px; }
+QToolButton[pill="true"]:hover { background: #ECECF2; }
+QPushButton[role="disclosure"] { border: none; background: transparent; text-align: left; padding: 2px 0; font-size: 13px; font-weight: 600; }
+QPushButton[role="disclosure-inline"] { border: none; background: transparent; text-align: left; padding: 2px 0; color: %2; }
 QFrame[role="callout-error"] { background: #FDECEE; border: 1px solid #F6C9CE; border-radius: 10px; }
 QFrame[role="callout-info"] { background: #F3EEFE; border: 1px solid #E2D6FB; border-radius: 10px; }
 QFrame[role="inset"] { background: #F7F7FA; border: 1px solid #ECECF2; border-radius: 10px; }
 QFrame[role="divider"] { background: #E3E3EC; max-height: 1px; min-height: 1px; }
 QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; border: none; }
+QSpinBox { padding-right: 22px; }
+QSpinBox::up-button, QSpinBox::down-button { subcontrol-origin: border; width: 20px; border: none; background: transparent; }
+QSpinBox::up-button { subcontrol-position: top right; }
+QSpinBox::down-button { subcontrol-position: bottom right; }
+QSpinBox::up-arrow { image: url(:/Symbols/chevron.up.svg); width: 9px; height: 9px; }
+QSpinBox::down-arrow { image: url(:/Symbols/chevron.down.svg); width: 9px; height: 9px; }
+QSpinBox::up-arrow:disabled, QSpinBox::up-arrow:off, QSpinBox::down-arrow:disabled, QSpinBox::down-arrow:off { image: none; }
+QScrollBar:horizontal { height: 6px; background: transparent; margin: 0; }
+QScrollBar::handle:horizontal { background: #D9D9E3; border-radius: 3px; min-width: 24px; }
+QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0; }
+QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal { background: transparent; }
 )css")
         .arg(colourName(Colour::text), colourName(Colour::secondaryText), colourName(Colour::accent),
              colourName(Colour::danger));
 }
 
 QLabel* label(const QString& text, const QString& role, QWidget* parent) {
-    auto* made = new QLabel(text, parent);
+    auto* made = new QLabel(parent);
+    made->setTextFormat(Qt::PlainText);  // service data is shown as written, never as markup
+    made->setText(text);
     made->setProperty("role", role);
     if (role == QLatin1String("body") || role == QLatin1String("secondary") || role == QLatin1String("error"))
         made->setWordWrap(true);
@@ -156,12 +174,22 @@ QToolButton* iconButton(const QString& symbolName, const QString& accessibleName
 
 QToolButton* textButton(const QString& title, const QString& symbolName, QWidget* parent) {
     auto* button = new QToolButton(parent);
+    makeTextButton(button, title, symbolName);
+    return button;
+}
+
+void makeTextButton(QToolButton* button, const QString& title, const QString& symbolName) {
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setText(title);
     button->setAccessibleName(title);
     setSymbol(button, symbolName, 14, Colour::accent);
     button->setCursor(Qt::PointingHandCursor);
-    return button;
+}
+
+void setTitle(QAbstractButton* button, const QString& title) {
+    if (button->text() == title) return;
+    button->setText(title);
+    button->setAccessibleName(title);
 }
 
 void identify(QWidget* widget, const QString& identifier, const QString& accessibleName, const QString& accessibleDescription) {
@@ -192,6 +220,11 @@ void clearLayout(QLayout* layout) {
         }
         delete item;
     }
+}
+
+void addShown(QLayout* layout, QWidget* widget) {
+    layout->addWidget(widget);
+    widget->show();
 }
 
 void watchProperties(QObject* source, QObject* context, std::function<void()> onChange) {

@@ -26,7 +26,7 @@ inline const QColor onAccent{0xFF, 0xFF, 0xFF};
 // The style sheet of the whole panel; labels and buttons pick their look by their "role".
 QString styleSheet();
 
-// A label styled by `role`: "title", "heading", "caption", "body", "secondary", "error",
+// A plain-text label styled by `role`: "title", "heading", "caption", "body", "secondary", "error",
 // "pill-danger", "pill-muted", "badge", "count".
 QLabel* label(const QString& text, const QString& role, QWidget* parent = nullptr);
 
@@ -43,6 +43,11 @@ QToolButton* iconButton(const QString& symbolName, const QString& accessibleName
 
 // A flat text button with a leading symbol ("Open video", "Copy script").
 QToolButton* textButton(const QString& title, const QString& symbolName, QWidget* parent = nullptr);
+// Gives a tool button of a subclass the same look.
+void makeTextButton(QToolButton* button, const QString& title, const QString& symbolName);
+
+// Changes a button's title and its accessibility label together.
+void setTitle(QAbstractButton* button, const QString& title);
 
 // Names a control the way accessibility tools and tests find it.
 void identify(QWidget* widget, const QString& identifier, const QString& accessibleName = {},
@@ -56,6 +61,10 @@ QString accessibleValue(const QWidget* widget);
 // Removes every item of the layout; the widgets go at the next turn of the event loop, so a
 // row may rebuild its list from inside one of its own click handlers.
 void clearLayout(QLayout* layout);
+
+// Adds a widget to a list being rebuilt and shows it at once (a layout would show it only at
+// the next turn of the event loop), so the list is whole as soon as the rebuild returns.
+void addShown(QLayout* layout, QWidget* widget);
 
 // Calls `onChange` whenever any notifying property of `source` changes, for as long as `context`
 // lives. Changes that arrive while `onChange` runs are folded into one more call.

@@ -2,6 +2,8 @@
 
 #include "foundation/FoundationErrors.h"
 
+#include <algorithm>
+
 namespace vexora {
 
 namespace {
@@ -47,6 +49,12 @@ std::optional<PublishResultsPayload> tolerantPublishResults(const JsonReader& it
 }  // namespace
 
 QString PublishResult::id() const { return platform + QLatin1Char('-') + accountID.value_or(QStringLiteral("default")); }
+
+bool PublishResult::didFail() const { return ok ? !*ok : status != QLatin1String("success"); }
+
+bool anyPublishFailed(const QList<PublishResult>& results) {
+    return std::any_of(results.begin(), results.end(), [](const PublishResult& result) { return result.didFail(); });
+}
 
 Json PublishResult::toJson() const {
     Json json = {{"platform", platform}};

@@ -25,10 +25,15 @@ struct PublishResult {
     std::optional<QString> error;  // a string, or an error object's message, else its code
 
     QString id() const;  // platform + "-" + (account id or "default")
+    // An explicit ok decides; without one only the status "success" counts as published.
+    bool didFail() const;
     bool operator==(const PublishResult&) const = default;
     Json toJson() const;
     static PublishResult fromJson(const JsonReader& reader);
 };
+
+// True when any of the results failed.
+bool anyPublishFailed(const QList<PublishResult>& results);
 
 struct PublishResultsPayload {
     QList<PublishResult> results;

@@ -6,6 +6,11 @@
 
 namespace vexora {
 
+class PanelCard;
+class UGCResultCard;
+class UGCStatusCard;
+
+// The status card until the run has something to show, then the result card in its place.
 class UGCResultSection : public QWidget {
     Q_OBJECT
 
@@ -15,6 +20,10 @@ public:
 
 private:
     UGCPanelContext& context_;
+    UGCStatusCard* status_;
+    UGCResultCard* result_;
+    PanelCard* statusCard_;
+    PanelCard* resultCard_;
 };
 
 }  // namespace vexora

@@ -23,10 +23,6 @@ OptionalString publishKeyOfAccount(const ConnectedSocialAccount& account) {
     return std::nullopt;
 }
 
-bool succeeded(const PublishResult& result) {
-    return result.ok ? *result.ok : result.status == QLatin1String("success");
-}
-
 std::optional<ConnectedSocialAccount> accountWithID(const QList<ConnectedSocialAccount>& accounts, const QString& id) {
     const auto it = std::find_if(accounts.begin(), accounts.end(), [&](const auto& account) { return account.id == id; });
     if (it == accounts.end()) return std::nullopt;
@@ -107,7 +103,7 @@ QList<PublishTarget> UGCAppState::failedPublishTargets() const {
     for (UGCPlatform platform : platforms) {
         if (connectionLocks_.isLocked(platform)) continue;
         for (const PublishResult& result : publishResults_) {
-            if (result.platform != publishKey(platform) || succeeded(result)) continue;
+            if (result.platform != publishKey(platform) || !result.didFail()) continue;
             // Without an account id the result stands for the account in effect.
             const std::optional<PublishTarget> target = result.accountID
                                                             ? failedPublishTarget(platform, *result.accountID, result.platform)
