@@ -113,6 +113,13 @@ QSpinBox::down-button { subcontrol-position: bottom right; }
 QSpinBox::up-arrow { image: url(:/Symbols/chevron.up.svg); width: 9px; height: 9px; }
 QSpinBox::down-arrow { image: url(:/Symbols/chevron.down.svg); width: 9px; height: 9px; }
 QSpinBox::up-arrow:disabled, QSpinBox::up-arrow:off, QSpinBox::down-arrow:disabled, QSpinBox::down-arrow:off { image: none; }
+QCheckBox { spacing: 7px; }
+QCheckBox::indicator { width: 14px; height: 14px; border-radius: 4px; border: 1px solid #C9C9D6; background: #FFFFFF; }
+QCheckBox::indicator:checked { background: %3; border: 3px solid #E9DDFD; }
+QScrollBar:vertical { width: 6px; background: transparent; margin: 0; }
+QScrollBar::handle:vertical { background: #D9D9E3; border-radius: 3px; min-height: 24px; }
+QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }
+QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }
 QScrollBar:horizontal { height: 6px; background: transparent; margin: 0; }
 QScrollBar::handle:horizontal { background: #D9D9E3; border-radius: 3px; min-width: 24px; }
 QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0; }

@@ -223,8 +223,7 @@ void UGCAvatarControls::refreshLibrary() {
                       state_.deletingAvatarIDs().contains(avatar.id));
     }
     moreButton_->setVisible(state_.avatarsHasMore());
-    moreButton_->setText(loading ? QStringLiteral("Loading") : QStringLiteral("More"));
-    moreButton_->setAccessibleName(moreButton_->text());
+    setTitle(moreButton_, loading ? QStringLiteral("Loading") : QStringLiteral("More"));
     setSymbol(moreButton_, loading ? QStringLiteral("hourglass") : QStringLiteral("arrow.down.circle"), 14, Colour::accent);
     moreButton_->setEnabled(!loading);
 }
@@ -250,7 +249,7 @@ void UGCAvatarControls::rebuildTiles() {
             state_.selectAvatar(avatar);
         };
         auto* tile = new UGCAvatarTile(avatar, index + 1, context_.images, now, std::move(actions));
-        tilesLayout_->addWidget(tile);
+        PanelWidgets::addShown(tilesLayout_, tile);
         tiles_.append(tile);
     }
 }

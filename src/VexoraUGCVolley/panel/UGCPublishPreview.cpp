@@ -120,8 +120,7 @@ void UGCPublishPreview::refreshRow(AccountRow& row) {
     QString title = QStringLiteral("Choose account");
     for (const ConnectedSocialAccount& account : accounts)
         if (selectedID && account.id == *selectedID) title = accountTitle(account);
-    row.menu->setText(title);
-    row.menu->setAccessibleName(title);
+    setTitle(row.menu, title);
 }
 
 }  // namespace vexora

@@ -59,9 +59,11 @@ UGCSourceControls::UGCSourceControls(UGCAppState& state, QWidget* parent) : QWid
     auto* caption = new QHBoxLayout;
     caption->setSpacing(4);
     caption->addWidget(label(QStringLiteral("Favorite"), QStringLiteral("caption")));
-    auto* info = iconButton(QStringLiteral("info.circle"), QStringLiteral("Favorite help"), favoritesHelp, 18);
-    info->setProperty("round", false);
-    info->setObjectName(QStringLiteral("ugc.favorite.info"));
+    auto* info = new QToolButton;
+    setSymbol(info, QStringLiteral("info.circle"), 14);
+    identify(info, QStringLiteral("ugc.favorite.info"), QStringLiteral("Favorite help"));
+    info->setToolTip(favoritesHelp);
+    info->setCursor(Qt::PointingHandCursor);
     connect(info, &QToolButton::clicked, this, [this] {
         state_.openInBrowser(UGCAppConfiguration::core().apiBaseURL().resolved(QUrl(QStringLiteral("dashboard/ai-insights"))));
     });
@@ -95,8 +97,7 @@ UGCSourceControls::UGCSourceControls(UGCAppState& state, QWidget* parent) : QWid
     actionsRow->setSpacing(8);
     gapsButton_ = modeButton(QStringLiteral("ugc.suggestion.gaps"), QStringLiteral("sparkles"));
     knowledgeButton_ = modeButton(QStringLiteral("ugc.suggestion.knowledge"), QStringLiteral("book.closed"));
-    knowledgeButton_->setText(QStringLiteral("Suggest from knowledge"));
-    knowledgeButton_->setAccessibleName(knowledgeButton_->text());
+    setTitle(knowledgeButton_, QStringLiteral("Suggest from knowledge"));
     connect(gapsButton_, &QToolButton::clicked, this, [this] { state_.suggest(false); });
     connect(knowledgeButton_, &QToolButton::clicked, this, [this] { state_.suggest(true); });
     actionsRow->addWidget(gapsButton_);
@@ -120,8 +121,7 @@ UGCSourceControls::UGCSourceControls(UGCAppState& state, QWidget* parent) : QWid
 void UGCSourceControls::refresh() {
     refreshPickers();
     const bool suggesting = state_.isSuggesting();
-    gapsButton_->setText(suggesting ? QStringLiteral("Finding gaps...") : QStringLiteral("Suggest from gaps"));
-    gapsButton_->setAccessibleName(gapsButton_->text());
+    PanelWidgets::setTitle(gapsButton_, suggesting ? QStringLiteral("Finding gaps...") : QStringLiteral("Suggest from gaps"));
     gapsButton_->setEnabled(!suggesting);
     knowledgeButton_->setEnabled(!suggesting && state_.selectedFavoriteID().has_value());
     refreshSuggestions();
@@ -153,7 +153,7 @@ void UGCSourceControls::refreshSuggestions() {
                 state_.setSelectedSuggestion(suggestion);
                 state_.setTopic(suggestion.topic);
             });
-            suggestionRows_->addWidget(row);
+            PanelWidgets::addShown(suggestionRows_, row);
             rows_.append(row);
         }
     }

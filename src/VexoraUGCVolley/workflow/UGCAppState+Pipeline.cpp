@@ -48,7 +48,7 @@ QCoro::Task<void> UGCAppState::runLivePipeline(QUuid runID, QString tenantID, st
         setErrorMessage(errorText(failure));
         setStep(UGCStep::error);
     }
-    if (pipelineTask_.isCurrent(runID)) pipelineTask_.handle.reset();
+    if (pipelineTask_.isCurrent(runID)) pipelineTask_.release();
     recomputeStatusIconState();
 }
 
@@ -163,7 +163,7 @@ QCoro::Task<void> UGCAppState::runStubPipeline(QUuid runID, std::stop_token stop
         }
     }
     if (!self) co_return;
-    if (pipelineTask_.isCurrent(runID)) pipelineTask_.handle.reset();
+    if (pipelineTask_.isCurrent(runID)) pipelineTask_.release();
     recomputeStatusIconState();
 }
 

@@ -44,9 +44,11 @@ UGCAppState::UGCAppState(UGCRuntimeConfiguration runtimeConfiguration, QNetworkA
         network);
     preferencesStore_ = preferencesStore ? std::move(preferencesStore) : std::make_unique<UGCWorkspacePreferencesStore>();
     apiClient_ = std::make_unique<UGCAPIClient>(*transport_);
+    pipelineTask_.onHeldChange = publishTask_.onHeldChange = [this] { emit runActivityChanged(); };
 }
 
 UGCAppState::~UGCAppState() {
+    pipelineTask_.onHeldChange = publishTask_.onHeldChange = nullptr;
     for (UGCTaskSlot* slot : {&browserAuthTask_, &contextTask_, &suggestionTask_, &pipelineTask_, &publishTask_}) slot->cancel();
 }
 

@@ -119,6 +119,8 @@ class UGCAppState : public QObject {
 
     // Every write counts here, not only a change: it saves and may announce.
     Q_PROPERTY(OptionalString errorMessage READ errorMessage WRITE setErrorMessage NOTIFY errorMessageChanged)
+    // A run or a publish is under way; Generate and Publish are gated on it.
+    Q_PROPERTY(bool isRunActive READ isRunActive NOTIFY runActivityChanged)
 
 public:
     using BrowserURLOpener = std::function<void(const QUrl&)>;
@@ -138,6 +140,8 @@ public:
     const OptionalString& errorMessage() const { return errorMessage_; }
     void setErrorMessage(const OptionalString& value);
     Q_SIGNAL void errorMessageChanged();
+    bool isRunActive() const { return pipelineTask_.isHeld() || publishTask_.isHeld(); }
+    Q_SIGNAL void runActivityChanged();
 
     // Shell callbacks, installed by the application entry.
     std::function<void(StatusIconState)> onStatusIconStateChange;

@@ -1,0 +1,187 @@
+#include "panel/PanelFixture.h"
+#include "panel/UGCTopicEditor.h"
+#include "ui/PanelWidgets.h"
+#include "workflow/UGCAvatarOptions.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+
+namespace vexora::test {
+namespace {
+
+using GeneratorSection = PanelFixture;
+
+TEST_F(GeneratorSection, SuggestionButtonsFollowTheFavoriteAndTheRunningSuggestion) {
+    signInDemo();
+    EXPECT_TRUE(enabled("ugc.suggestion.gaps"));
+    EXPECT_FALSE(enabled("ugc.suggestion.knowledge")) << "no favorite chosen";
+
+    auto* picker = find<QComboBox>("ugc.favorite.picker");
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->itemText(0), "No favorite");
+    EXPECT_EQ(picker->itemText(4), "glowskin.example") << "a favorite without a name shows its domain";
+    picker->setCurrentIndex(1);
+    emit picker->activated(1);
+    EXPECT_EQ(state->selectedFavoriteID(), "fav-1");
+    EXPECT_TRUE(enabled("ugc.suggestion.knowledge"));
+
+    click("ugc.suggestion.gaps");
+    EXPECT_EQ(text("ugc.suggestion.gaps"), "Finding gaps...");
+    EXPECT_FALSE(enabled("ugc.suggestion.gaps"));
+    EXPECT_FALSE(enabled("ugc.suggestion.knowledge"));
+    ASSERT_TRUE(waitUntil([this] { return !state->isSuggesting(); }));
+    EXPECT_EQ(text("ugc.suggestion.gaps"), "Suggest from gaps");
+    ASSERT_FALSE(state->suggestions().isEmpty());
+    EXPECT_TRUE(shown("ugc.suggestions.list"));
+
+    // A click selects the row and writes its topic; the editor shows it.
+    const Suggestion second = state->suggestions().value(1, state->suggestions().first());
+    const QString rowID = QStringLiteral("ugc.suggestion.row.") + second.id();
+    EXPECT_EQ(find(rowID)->accessibleName(), QStringLiteral("Suggestion: ") + second.topic);
+    click(rowID);
+    EXPECT_EQ(state->selectedSuggestion(), second);
+    EXPECT_EQ(find<QPlainTextEdit>("ugc.topic.editor")->toPlainText(), second.topic);
+}
+
+TEST_F(GeneratorSection, TheKnowledgePickerIsThereOnlyWithoutFavorites) {
+    signInDemo();
+    EXPECT_FALSE(shown("ugc.knowledge-source.picker"));
+    const QList<FavoriteOption> favorites = state->favorites();
+    state->setFavorites({});
+    EXPECT_TRUE(shown("ugc.knowledge-source.picker"));
+    auto* picker = find<QComboBox>("ugc.knowledge-source.picker");
+    EXPECT_EQ(picker->itemText(0), "No knowledge source");
+    EXPECT_EQ(picker->count(), state->products().size() + 1);
+    state->setFavorites(favorites);
+    EXPECT_FALSE(shown("ugc.knowledge-source.picker"));
+}
+
+TEST_F(GeneratorSection, TypingKeepsFocusAndCursorAndCtrlReturnGenerates) {
+    signInDemo();
+    auto* editor = find<QPlainTextEdit>("ugc.topic.editor");
+    EXPECT_EQ(editor->placeholderText(), "Describe the UGC short: audience, hook, product angle, or pain point...");
+    EXPECT_FALSE(enabled("ugc.generator.generate")) << "an empty topic cannot run";
+    panel->activateWindow();
+    editor->setFocus();
+    QTest::keyClicks(editor, "Coffee tips");
+    QTextCursor cursor = editor->textCursor();
+    cursor.setPosition(6);
+    editor->setTextCursor(cursor);
+    QTest::keyClicks(editor, "X");
+    EXPECT_EQ(state->topic(), "CoffeeX tips");
+    EXPECT_EQ(editor->textCursor().position(), 7) << "the state's echo must not move the cursor";
+    EXPECT_TRUE(editor->hasFocus());
+    EXPECT_EQ(text("ugc.generator.estimate"), "Estimated 134 credits");
+
+    QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(state->isPipelineRunning());
+    EXPECT_EQ(text("ugc.generator.generate"), "Generating...");
+    EXPECT_FALSE(enabled("ugc.generator.generate"));
+    EXPECT_EQ(state->topic(), "CoffeeX tips") << "Ctrl+Return does not type a new line";
+    ASSERT_TRUE(waitUntil([this] { return !state->isPipelineRunning(); }));
+    EXPECT_TRUE(enabled("ugc.generator.generate")) << "the run's end alone enables Generate again";
+}
+
+TEST_F(GeneratorSection, TheGenerateTitleNamesOnlyTheRenderingSteps) {
+    signInDemo();
+    const std::pair<UGCStep, const char*> titles[] = {
+        {UGCStep::script, "Generating..."}, {UGCStep::avatar, "Generating..."},    {UGCStep::video, "Generating..."},
+        {UGCStep::polling, "Generating..."}, {UGCStep::publishing, "Generate"},    {UGCStep::complete, "Generate"},
+        {UGCStep::error, "Generate"},       {UGCStep::idle, "Generate"}};
+    for (const auto& [step, title] : titles) {
+        state->setStep(step);
+        EXPECT_EQ(text("ugc.generator.generate"), title) << stepName(step).toStdString();
+    }
+}
+
+TEST_F(GeneratorSection, AutoModeLocksEveryTraitAndShowsTheStoredValuesWhenOff) {
+    signInDemo();
+    state->setAvatarAutoMode(true);
+    for (const char* trait : {"gender", "origin", "age", "role", "scene"}) {
+        QWidget* menu = find(QStringLiteral("ugc.avatar.trait.") + trait);
+        ASSERT_NE(menu, nullptr) << trait;
+        EXPECT_FALSE(menu->findChild<QComboBox*>()->isVisibleTo(panel.get())) << trait;
+        EXPECT_EQ(menu->accessibleDescription(),
+                  "Auto avatar mode is enabled. Turn off Auto to choose this trait manually.");
+    }
+    const AvatarTraitOption chosen = UGCAvatarOptions::genders.last();
+    state->setAvatarGender(chosen.value);
+    click("ugc.avatar.auto");
+    EXPECT_FALSE(state->avatarAutoMode());
+    QWidget* gender = find("ugc.avatar.trait.gender");
+    EXPECT_EQ(gender->accessibleName(), "Gender avatar trait");
+    EXPECT_EQ(gender->accessibleDescription(), "");
+    EXPECT_EQ(gender->findChild<QComboBox*>()->currentText(), chosen.label);
+    EXPECT_EQ(PanelWidgets::accessibleValue(gender), chosen.label);
+}
+
+TEST_F(GeneratorSection, TileClicksSelectOrRevealDeleteByTheirSpacing) {
+    signInDemo();
+    ASSERT_TRUE(waitUntil([this] { return !state->isAvatarsLoading() && state->avatars().size() >= 2; }));
+    const AvatarListItem first = state->avatars().first();
+    const QString tile = QStringLiteral("ugc.avatar.tile.") + first.id;
+    const QString remove = QStringLiteral("ugc.avatar.delete.") + first.id;
+    EXPECT_EQ(find(tile)->accessibleName().left(30), QStringLiteral("Reusable avatar 1, id ") + first.id.left(8));
+
+    click(tile);
+    clock().advance(0.6);
+    click(tile);
+    EXPECT_EQ(state->reusedAvatarURL(), first.avatarURL);
+    EXPECT_FALSE(shown(remove)) << "0.6 s apart is two single clicks";
+    EXPECT_TRUE(shown("ugc.avatar.selected"));
+
+    clock().advance(0.6);
+    click(tile);
+    clock().advance(0.3);
+    click(tile);
+    EXPECT_TRUE(shown(remove));
+    EXPECT_EQ(PanelWidgets::accessibleValue(find(tile)), "Delete button visible");
+
+    state->clearSelectedAvatar();
+    click(tile);
+    EXPECT_FALSE(shown(remove));
+    EXPECT_FALSE(state->reusedAvatarURL()) << "cancelling the delete does not select";
+
+    clock().advance(1);
+    click(tile);
+    clock().advance(0.2);
+    click(tile);
+    server.clearLog();
+    click(remove);
+    ASSERT_TRUE(waitUntil([this] { return state->deletingAvatarIDs().isEmpty(); }));
+    EXPECT_EQ(requests("DELETE", "/api/dashboard/shorts/avatars").size(), 1u);
+    EXPECT_EQ(find(tile), nullptr);
+}
+
+TEST_F(GeneratorSection, TheLibraryShowsMoreOnlyWhileThereIsMore) {
+    signInDemo();
+    ASSERT_TRUE(waitUntil([this] { return !state->isAvatarsLoading() && !state->avatars().isEmpty(); }));
+    EXPECT_EQ(text("ugc.avatar.count"), QString::number(state->avatars().size()));
+    state->setAvatarsHasMore(false);
+    EXPECT_FALSE(shown("ugc.avatar.more"));
+    state->setAvatarsHasMore(true);
+    EXPECT_TRUE(shown("ugc.avatar.more"));
+    state->setAvatars({});
+    EXPECT_TRUE(shown("ugc.avatar.empty-library"));
+    EXPECT_FALSE(shown("ugc.avatar.library"));
+}
+
+TEST_F(GeneratorSection, AccountRowsShowLocksBeforeAccounts) {
+    server.configure({{"locks", {{"tiktok", {{"temporarilyDisabled", true}, {"message", "Paused"}}}}}});
+    signInDemo();
+    ASSERT_FALSE(state->accounts(UGCPlatform::tiktok).isEmpty());
+    EXPECT_EQ(text("ugc.publish.account.tiktok.status"), "Locked");
+    EXPECT_FALSE(shown("ugc.publish.account.tiktok.menu"));
+    EXPECT_EQ(find("ugc.publish.account.tiktok")->accessibleDescription(), "Publishing to TikTok is temporarily locked.");
+    EXPECT_TRUE(shown("ugc.publish.account.instagram.menu"));
+    EXPECT_EQ(find("ugc.publish.account.instagram")->accessibleDescription(),
+              "Choose the Instagram account used for publishing.");
+
+    state->setSocialAccounts({});
+    EXPECT_EQ(text("ugc.publish.account.instagram.status"), "Not connected");
+    EXPECT_EQ(find("ugc.publish.account.instagram")->accessibleDescription(),
+              "Connect a Instagram account on the web dashboard.");
+}
+
+}  // namespace
+}  // namespace vexora::test
