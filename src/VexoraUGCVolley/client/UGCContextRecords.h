@@ -47,6 +47,12 @@ struct FavoriteOption {
     QString id;
     std::optional<QString> domain;
     std::optional<QString> name;
+    // The name, else the domain, else the id: what pickers show.
+    QString displayName() const {
+        for (const auto& candidate : {name, domain})
+            if (candidate && !candidate->isEmpty()) return *candidate;
+        return id;
+    }
     bool operator==(const FavoriteOption&) const = default;
     static FavoriteOption fromJson(const JsonReader& reader);
 };

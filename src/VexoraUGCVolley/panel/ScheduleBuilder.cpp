@@ -26,11 +26,6 @@ constexpr ScheduleTopicSource topicSources[] = {ScheduleTopicSource::manual, Sch
 
 QString capitalised(const QString& name) { return name.left(1).toUpper() + name.mid(1); }
 
-QString favoriteName(const FavoriteOption& favorite) {
-    for (const auto& candidate : {favorite.name, favorite.domain})
-        if (candidate && !candidate->isEmpty()) return *candidate;
-    return favorite.id;
-}
 
 void setTextKeepingCursor(QLineEdit* field, const QString& text) {
     if (field->text() != text) field->setText(text);
@@ -198,7 +193,7 @@ void ScheduleBuilder::refreshFavorites() {
     shownFavorites_ = favorites;
     favorite_->clear();
     favorite_->addItem(QStringLiteral("Choose favorite"), QString());
-    for (const FavoriteOption& favorite : favorites) favorite_->addItem(favoriteName(favorite), favorite.id);
+    for (const FavoriteOption& favorite : favorites) favorite_->addItem(favorite.displayName(), favorite.id);
 }
 
 }  // namespace vexora

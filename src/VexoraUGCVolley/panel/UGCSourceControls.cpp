@@ -19,8 +19,6 @@ namespace {
 const QString favoritesHelp =
     QStringLiteral("Favorites are your saved products in Vexora. Add one on the website: AI Insights > My Product.");
 
-QString favoriteName(const FavoriteOption& favorite) { return favorite.name.value_or(favorite.domain.value_or(favorite.id)); }
-
 // Items carry the record id as data; the first item, with empty data, stands for none.
 template <class Record, class NameOf>
 void fillPicker(QComboBox* picker, const QString& noneTitle, const QList<Record>& records, NameOf nameOf) {
@@ -130,7 +128,7 @@ void UGCSourceControls::refresh() {
 void UGCSourceControls::refreshPickers() {
     if (shownFavorites_ != state_.favorites() || favoritePicker_->count() == 0) {
         shownFavorites_ = state_.favorites();
-        fillPicker(favoritePicker_, QStringLiteral("No favorite"), shownFavorites_, favoriteName);
+        fillPicker(favoritePicker_, QStringLiteral("No favorite"), shownFavorites_, [](const FavoriteOption& favorite) { return favorite.displayName(); });
     }
     selectItem(favoritePicker_, state_.selectedFavoriteID());
     if (shownProducts_ != state_.products() || knowledgePicker_->count() == 0) {
