@@ -53,6 +53,12 @@ TEST_F(VideoDownloadTest, ProposesANameAndOpensNoDialogWithoutAVideo) {
     state->setDbID(QStringLiteral("gen-001"));
     state->downloadVideo();
     EXPECT_EQ(proposedNames.back(), "vexora-ugc-gen-001.mp4");
+
+    // A file: address is refused before anyone is asked where to save.
+    proposedNames.clear();
+    state->presentVideoDownload(QUrl::fromLocalFile(scratch.filePath("secret.mp4")), QStringLiteral("x.mp4"));
+    EXPECT_TRUE(proposedNames.empty());
+    EXPECT_EQ(state->errorMessage(), "The video address is not a web address.");
 }
 
 TEST_F(VideoDownloadTest, ReplacesAnExistingFileAndKeepsItWhenTheDownloadFails) {

@@ -22,6 +22,7 @@ namespace vexora {
 namespace {
 
 constexpr int inactivityTimeoutMilliseconds = 60'000;
+const QString notAWebAddress = QStringLiteral("The video address is not a web address.");
 
 QString uuidText() { return QUuid::createUuid().toString(QUuid::WithoutBraces); }
 
@@ -54,6 +55,11 @@ void UGCAppState::downloadVideo() {
 
 void UGCAppState::presentVideoDownload(const QUrl& remoteURL, const QString& defaultFileName) {
     if (isDownloadingVideo_ || !saveLocationChooser) return;
+    // Refused before the dialog: the user should not pick a place for a file that never comes.
+    if (!validatedRemoteURLString(remoteURL.toString(QUrl::FullyEncoded))) {
+        setErrorMessage(notAWebAddress);
+        return;
+    }
     QPointer<UGCAppState> self(this);
     saveLocationChooser(defaultFileName, [self, remoteURL](const std::optional<QString>& chosen) {
         if (!self || !chosen || chosen->isEmpty()) return;
@@ -77,7 +83,7 @@ QCoro::Task<void> UGCAppState::runVideoDownload(QPointer<UGCAppState> self, QUrl
 QCoro::Task<void> UGCAppState::downloadVideoFile(QNetworkAccessManager& network, QUrl remote, QString destination) {
     // Only web URLs are fetched; anything else from a history entry is refused.
     if (remote.scheme() != QLatin1String("https") && remote.scheme() != QLatin1String("http"))
-        throw FileError(QStringLiteral("The video address is not a web address."));
+        throw FileError(notAWebAddress);
     const QString staging = stagingPath(destination);
     auto file = std::make_shared<QFile>(staging);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
