@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
@@ -77,6 +78,36 @@ QImage renderBundled(const QString& symbolName, QSize size, const QColor& colour
     return BrandResources::tinted(image, colour);
 }
 
+// Renders the drawing at whatever size a control asks for, once per size, instead of
+// rendering every size up front for icons most of which are drawn at one size only.
+class BundledSymbolEngine : public QIconEngine {
+public:
+    BundledSymbolEngine(QString symbolName, QColor colour) : symbolName_(std::move(symbolName)), colour_(colour) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        const bool disabled = mode == QIcon::Disabled;
+        const quint64 key = (quint64(size.width()) << 32) | (quint64(size.height()) << 1) | quint64(disabled);
+        if (auto found = rendered_.constFind(key); found != rendered_.cend()) return *found;
+        QColor tint = colour_;
+        if (disabled) tint.setAlphaF(0.35);
+        const QPixmap made = QPixmap::fromImage(renderBundled(symbolName_, size, tint));
+        rendered_.insert(key, made);
+        return made;
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap drawn = pixmap(rect.size() * ratio, mode, state);
+        drawn.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, drawn);
+    }
+    QIconEngine* clone() const override { return new BundledSymbolEngine(symbolName_, colour_); }
+
+private:
+    QString symbolName_;
+    QColor colour_;
+    QHash<quint64, QPixmap> rendered_;
+};
+
 // Theme icons are looked up only on a desktop that has a theme; the offscreen platform has none.
 std::optional<QIcon> themeIcon(const QString& symbolName) {
     const QString name = themeName(symbolName);
@@ -93,9 +124,7 @@ bool hasBundledDrawing(const QString& symbolName) { return QFile::exists(bundled
 QIcon icon(const QString& symbolName, QColor colour) {
     if (auto themed = themeIcon(symbolName)) return *themed;
     if (!hasBundledDrawing(symbolName)) return {};
-    const QColor tint = resolvedColour(colour);
-    return BrandResources::iconAtSides([&](QSize size) { return renderBundled(symbolName, size, tint); },
-                                       {12, 14, 16, 18, 20, 22, 24, 28, 32, 36, 44, 48, 64});
+    return QIcon(new BundledSymbolEngine(symbolName, resolvedColour(colour)));
 }
 
 QPixmap pixmap(const QString& symbolName, int side, QColor colour, qreal devicePixelRatio) {
