@@ -1,0 +1,148 @@
+#include "CliCommands.h"
+
+#include "CliSession.h"
+#include "foundation/Json.h"
+#include "languages/UGCShortsLanguage.h"
+
+#include <QTextStream>
+#include <cstdio>
+#include <termios.h>
+#include <unistd.h>
+
+namespace vexora::cli {
+
+namespace {
+
+std::string text(const QString& value) { return value.toStdString(); }
+
+void print(const QString& line) { std::printf("%s\n", qPrintable(line)); }
+
+void printJson(const Json& json) { std::printf("%s\n", json.dump(2).c_str()); }
+
+int fail(const CliArguments& arguments, const QString& message) {
+    std::fprintf(stderr, "vexora-ugc: %s\n", qPrintable(message));
+    if (arguments.json) printJson({{"error", text(message)}});
+    return failure;
+}
+
+int usage(const QString& message) {
+    std::fprintf(stderr, "vexora-ugc: %s (see vexora-ugc --help)\n", qPrintable(message));
+    return usageError;
+}
+
+// Reads a line from the terminal without showing it; from a pipe, as it comes.
+QString readPassword(bool prompt) {
+    const bool terminal = isatty(STDIN_FILENO);
+    termios saved{};
+    if (terminal) {
+        if (prompt) std::fprintf(stderr, "Password: ");
+        tcgetattr(STDIN_FILENO, &saved);
+        termios silent = saved;
+        silent.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSANOW, &silent);
+    }
+    QTextStream input(stdin);
+    const QString password = input.readLine();
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+        std::fprintf(stderr, "\n");
+    }
+    return password;
+}
+
+Json statusJson(const UGCAppState& state) {
+    const AuthState& auth = state.authState();
+    Json json = {{"signed_in", auth.status == AuthStatus::authenticated}};
+    if (auth.status != AuthStatus::authenticated) return json;
+    if (auth.session && auth.session->email) json["email"] = text(*auth.session->email);
+    json["workspace"] = {{"id", text(auth.tenantID.value_or(QString()))},
+                         {"name", text(auth.tenantName.value_or(QStringLiteral("Workspace")))},
+                         {"credits", auth.balanceCredits.value_or(0)}};
+    Json accounts = Json::array();
+    for (UGCPlatform platform : {UGCPlatform::tiktok, UGCPlatform::instagram}) {
+        Json names = Json::array();
+        for (const ConnectedSocialAccount& account : state.accounts(platform))
+            names.push_back(text(account.accountName.value_or(account.accountID)));
+        accounts.push_back({{"platform", text(accountKey(platform))},
+                            {"locked", state.connectionLocks().isLocked(platform)},
+                            {"accounts", names}});
+    }
+    json["accounts"] = accounts;
+    json["schedules_enabled"] = state.schedulesFeatureEnabled();
+    return json;
+}
+
+void printStatus(const Json& json) {
+    if (!json.at("signed_in").get<bool>()) {
+        print(QStringLiteral("Not signed in."));
+        return;
+    }
+    print(QStringLiteral("Signed in as %1").arg(QString::fromStdString(json.value("email", std::string("(no e-mail)")))));
+    const Json& workspace = json.at("workspace");
+    print(QStringLiteral("Workspace: %1 (%2 credits available)")
+              .arg(QString::fromStdString(workspace.at("name").get<std::string>()))
+              .arg(workspace.at("credits").get<std::int64_t>()));
+    for (const Json& platform : json.at("accounts")) {
+        QStringList names;
+        for (const Json& name : platform.at("accounts")) names.append(QString::fromStdString(name.get<std::string>()));
+        const QString shown = platform.at("locked").get<bool>() ? QStringLiteral("locked")
+                              : names.isEmpty()                ? QStringLiteral("not connected")
+                                                               : names.join(QStringLiteral(", "));
+        print(QStringLiteral("%1: %2").arg(QString::fromStdString(platform.at("platform").get<std::string>()), shown));
+    }
+    print(QStringLiteral("Schedules: %1").arg(json.at("schedules_enabled").get<bool>() ? "enabled" : "disabled"));
+}
+
+int runStatus(const CliArguments& arguments) {
+    CliSession session(UGCRuntimeConfiguration::fromEnvironment());
+    session.start();
+    const Json json = statusJson(session.state());
+    arguments.json ? printJson(json) : printStatus(json);
+    return success;
+}
+
+int runSignIn(const CliArguments& arguments) {
+    const std::optional<QString> email = arguments.value(QStringLiteral("email"));
+    if (!email || email->trimmed().isEmpty()) return usage(QStringLiteral("signin needs --email ADDRESS"));
+    const QString password = readPassword(!arguments.has(QStringLiteral("password-stdin")));
+    CliSession session(UGCRuntimeConfiguration::fromEnvironment());
+    session.start();
+    UGCAppState& state = session.state();
+    state.setSignInEmail(*email);
+    state.setSignInPassword(password);
+    state.signIn();
+    session.waitUntil([&] { return !state.isSigningIn(); }, 120);
+    if (!session.isSignedIn()) return fail(arguments, state.authErrorMessage().value_or(QStringLiteral("Sign in failed.")));
+    session.waitUntil([&] { return session.contextLoaded(); }, 120);
+    const Json json = statusJson(state);
+    arguments.json ? printJson(json) : printStatus(json);
+    return success;
+}
+
+int runSignOut(const CliArguments& arguments) {
+    CliSession session(UGCRuntimeConfiguration::fromEnvironment());
+    session.start();
+    UGCAppState& state = session.state();
+    if (session.isSignedIn()) {
+        state.cancelTenantScopedWork();
+        state.signOut();
+        session.waitUntil([&] { return !session.isSignedIn(); }, 60);
+    }
+    arguments.json ? printJson({{"signed_in", false}}) : print(QStringLiteral("Signed out."));
+    return success;
+}
+
+}  // namespace
+
+const QList<CliCommand>& cliCommands() {
+    static const QList<CliCommand> commands{
+        {QStringLiteral("signin"), QStringLiteral("signin --email ADDRESS [--password-stdin]   sign in with e-mail and password"),
+         {QStringLiteral("email")}, runSignIn},
+        {QStringLiteral("signout"), QStringLiteral("signout                                      forget the session"), {}, runSignOut},
+        {QStringLiteral("status"),
+         QStringLiteral("status                                       user, workspace, credits, accounts, schedules"), {}, runStatus},
+    };
+    return commands;
+}
+
+}  // namespace vexora::cli

@@ -1,0 +1,83 @@
+#include "foundation/Json.h"
+#include "support/DevServer.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace vexora::test {
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// vexora-ugc as a user runs it, against a private devserver, in the keyring session of the suite.
+class CliTest : public ::testing::Test {
+protected:
+    DevServer server;
+
+    void SetUp() override {
+        if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") || qEnvironmentVariableIsSet("VEXORA_TEST_BUS_WITHOUT_KEYRING"))
+            GTEST_SKIP() << "needs the private keyring session of ./dev test";
+        run({"signout"});
+    }
+
+    CliRun run(const QStringList& arguments, const QByteArray& input = {}) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VEXORA_API_BASE_URL"), server.baseURL());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(VEXORA_CLI_PATH), arguments);
+        process.write(input);
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(' ').toStdString();
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+};
+
+TEST_F(CliTest, SignsInShowsStatusAndSignsOutWithExitCodes) {
+    CliRun signedOut = run({"status"});
+    EXPECT_EQ(signedOut.exitCode, 0);
+    EXPECT_EQ(signedOut.out.trimmed(), "Not signed in.");
+
+    CliRun refused = run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "wrong\n");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_FALSE(refused.err.trimmed().isEmpty()) << "the service's reason goes to stderr";
+    EXPECT_FALSE((refused.out + refused.err).contains("wrong")) << "the password is never echoed";
+
+    // --json stands before or after the command.
+    CliRun signedIn = run({"--json", "signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n");
+    ASSERT_EQ(signedIn.exitCode, 0) << signedIn.err.toStdString();
+    const Json status = Json::parse(signedIn.out.toStdString());
+    EXPECT_TRUE(status.at("signed_in").get<bool>());
+    EXPECT_EQ(status.at("email"), "demo@vexora.local");
+    EXPECT_EQ(status.at("workspace").at("name"), "Demo Workspace");
+    EXPECT_EQ(status.at("accounts").size(), 2u);
+    EXPECT_TRUE(status.contains("schedules_enabled"));
+
+    // The session stays in the keyring for the next command.
+    CliRun text = run({"status", "--json"});
+    EXPECT_EQ(Json::parse(text.out.toStdString()).at("signed_in"), true);
+
+    CliRun out = run({"signout"});
+    EXPECT_EQ(out.exitCode, 0);
+    EXPECT_EQ(Json::parse(run({"status", "--json"}).out.toStdString()).at("signed_in"), false);
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(run({}).exitCode, 2);
+    EXPECT_EQ(run({"bogus"}).exitCode, 2);
+    CliRun missing = run({"signin"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains("--email"));
+    CliRun help = run({"status", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("usage: vexora-ugc"));
+}
+
+}  // namespace
+}  // namespace vexora::test
