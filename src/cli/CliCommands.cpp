@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliOutput.h"
 #include "CliSession.h"
 #include "foundation/Json.h"
 #include "languages/UGCShortsLanguage.h"
@@ -12,23 +13,6 @@
 namespace vexora::cli {
 
 namespace {
-
-std::string text(const QString& value) { return value.toStdString(); }
-
-void print(const QString& line) { std::printf("%s\n", qPrintable(line)); }
-
-void printJson(const Json& json) { std::printf("%s\n", json.dump(2).c_str()); }
-
-int fail(const CliArguments& arguments, const QString& message) {
-    std::fprintf(stderr, "vexora-ugc: %s\n", qPrintable(message));
-    if (arguments.json) printJson({{"error", text(message)}});
-    return failure;
-}
-
-int usage(const QString& message) {
-    std::fprintf(stderr, "vexora-ugc: %s (see vexora-ugc --help)\n", qPrintable(message));
-    return usageError;
-}
 
 // Reads a line from the terminal without showing it; from a pipe, as it comes.
 QString readPassword(bool prompt) {
@@ -136,6 +120,14 @@ int runSignOut(const CliArguments& arguments) {
 
 const QList<CliCommand>& cliCommands() {
     static const QList<CliCommand> commands{
+        {QStringLiteral("generate"),
+         QStringLiteral("generate --topic TEXT [--duration 5|10|15] [--language CODE] [--favorite ID] [--product ID]\n"
+                        "           [--avatar URL | --auto-avatar | --gender G --origin O --age A --role R --scene S]\n"
+                        "           [--publish] [--stub]   make a video, print its address and the publish results"),
+         {QStringLiteral("topic"), QStringLiteral("duration"), QStringLiteral("language"), QStringLiteral("favorite"),
+          QStringLiteral("product"), QStringLiteral("avatar"), QStringLiteral("gender"), QStringLiteral("origin"),
+          QStringLiteral("age"), QStringLiteral("role"), QStringLiteral("scene")},
+         runGenerate},
         {QStringLiteral("signin"), QStringLiteral("signin --email ADDRESS [--password-stdin]   sign in with e-mail and password"),
          {QStringLiteral("email")}, runSignIn},
         {QStringLiteral("signout"), QStringLiteral("signout                                      forget the session"), {}, runSignOut},

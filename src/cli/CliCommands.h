@@ -16,4 +16,6 @@ struct CliCommand {
 
 const QList<CliCommand>& cliCommands();
 
+int runGenerate(const CliArguments& arguments);
+
 }  // namespace vexora::cli

@@ -68,6 +68,24 @@ TEST_F(CliTest, SignsInShowsStatusAndSignsOutWithExitCodes) {
     EXPECT_EQ(Json::parse(run({"status", "--json"}).out.toStdString()).at("signed_in"), false);
 }
 
+TEST_F(CliTest, GeneratePrintsTheVideoAndPublishResultsOrTheFailure) {
+    ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
+    CliRun made = run({"generate", "--topic", "Linen care", "--duration", "10", "--publish", "--json"});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const Json result = Json::parse(made.out.toStdString());
+    EXPECT_EQ(result.at("step"), "complete");
+    EXPECT_TRUE(result.at("video_url").get<std::string>().starts_with("http://127.0.0.1:"));
+    EXPECT_EQ(result.at("publish_results").size(), 2u);
+    EXPECT_TRUE(made.err.contains("Rendering video")) << "plain progress lines when not a terminal";
+    EXPECT_EQ(made.err.count("Rendering video"), 1) << "one line per shown step";
+
+    CliRun failed = run({"generate", "--topic", "this will fail"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.err.contains("vexora-ugc: ")) << failed.err.toStdString();
+    EXPECT_EQ(run({"generate", "--topic", "x", "--duration", "7"}).exitCode, 2);
+    EXPECT_EQ(run({"generate"}).exitCode, 2);
+}
+
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(run({}).exitCode, 2);
     EXPECT_EQ(run({"bogus"}).exitCode, 2);

@@ -1,0 +1,136 @@
+// vexora-ugc generate: one run of the pipeline with a live progress line.
+#include "CliCommands.h"
+#include "CliOutput.h"
+#include "CliSession.h"
+#include "languages/UGCShortsLanguage.h"
+#include "panel/UGCStepTexts.h"
+#include "workflow/UGCAvatarOptions.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <unistd.h>
+
+namespace vexora::cli {
+
+namespace {
+
+struct TraitOption {
+    const char* name;
+    const QList<AvatarTraitOption>* options;
+    void (UGCAppState::*set)(const QString&);
+};
+
+const TraitOption traitOptions[] = {
+    {"gender", &UGCAvatarOptions::genders, &UGCAppState::setAvatarGender},
+    {"origin", &UGCAvatarOptions::origins, &UGCAppState::setAvatarOrigin},
+    {"age", &UGCAvatarOptions::ageRanges, &UGCAppState::setAvatarAgeRange},
+    {"role", &UGCAvatarOptions::types, &UGCAppState::setAvatarType},
+    {"scene", &UGCAvatarOptions::locations, &UGCAppState::setAvatarLocation},
+};
+
+std::optional<UGCDuration> durationFromSeconds(const QString& text) {
+    for (UGCDuration duration : {UGCDuration::five, UGCDuration::ten, UGCDuration::fifteen})
+        if (text == QString::number(seconds(duration))) return duration;
+    return std::nullopt;
+}
+
+template <class Record>
+bool containsID(const QList<Record>& records, const QString& id) {
+    return std::any_of(records.begin(), records.end(), [&](const Record& record) { return record.id == id; });
+}
+
+// Applies the form options; a usage error's text when one is wrong.
+std::optional<QString> applyForm(const CliArguments& arguments, UGCAppState& state) {
+    const std::optional<QString> topic = arguments.value(QStringLiteral("topic"));
+    if (!topic || topic->trimmed().isEmpty()) return QStringLiteral("generate needs --topic TEXT");
+    state.setTopic(*topic);
+    if (auto text = arguments.value(QStringLiteral("duration"))) {
+        const std::optional<UGCDuration> duration = durationFromSeconds(*text);
+        if (!duration) return QStringLiteral("--duration is 5, 10 or 15");
+        state.setSelectedDuration(*duration);
+    }
+    if (auto code = arguments.value(QStringLiteral("language"))) {
+        if (!UGCShortsLanguage::byCode(*code)) return QStringLiteral("unknown --language %1").arg(*code);
+        state.setLanguage(*code);
+    }
+    if (auto id = arguments.value(QStringLiteral("favorite"))) {
+        if (!containsID(state.favorites(), *id)) return QStringLiteral("no favorite %1 in this workspace").arg(*id);
+        state.setSelectedFavoriteID(*id);
+        state.selectedFavoriteDidChange();
+    }
+    if (auto id = arguments.value(QStringLiteral("product"))) {
+        if (!containsID(state.products(), *id)) return QStringLiteral("no product %1 in this workspace").arg(*id);
+        state.setSelectedProductID(*id);
+    }
+    if (auto url = arguments.value(QStringLiteral("avatar"))) {
+        state.setReusedAvatarURL(*url);
+    } else if (arguments.has(QStringLiteral("auto-avatar"))) {
+        state.clearSelectedAvatar();
+        state.setAvatarAutoMode(true);
+    }
+    for (const TraitOption& trait : traitOptions) {
+        const std::optional<QString> value = arguments.value(QString::fromLatin1(trait.name));
+        if (!value) continue;
+        if (!UGCAvatarOptions::contains(*trait.options, *value)) return QStringLiteral("unknown --%1 %2").arg(trait.name, *value);
+        state.setAvatarAutoMode(false);
+        (state.*trait.set)(*value);
+    }
+    state.setAutoPublish(arguments.has(QStringLiteral("publish")));
+    return std::nullopt;
+}
+
+// One line that rewrites itself on a terminal; a plain line per step elsewhere.
+class ProgressLine {
+public:
+    explicit ProgressLine(UGCAppState& state) : state_(state), terminal_(isatty(STDERR_FILENO)) {
+        clock_.start();
+        QObject::connect(&state_, &UGCAppState::stepChanged, &ticker_, [this] { show(true); });
+        QObject::connect(&ticker_, &QTimer::timeout, [this] { show(false); });
+        if (terminal_) ticker_.start(100);
+    }
+    ~ProgressLine() {
+        if (terminal_) std::fprintf(stderr, "\n");
+    }
+
+private:
+    void show(bool stepChanged) {
+        // The reset to idle as the run starts is no progress; video and polling read the same.
+        const QString title = UGCStepTexts::headerSubtitle(state_.step());
+        if (state_.step() == UGCStep::idle || (stepChanged && title == lastTitle_)) return;
+        lastTitle_ = title;
+        const QString line = QStringLiteral("%1  %2 s").arg(title).arg(double(clock_.elapsed()) / 1000.0, 0, 'f', 1);
+        if (terminal_) std::fprintf(stderr, "\r\033[K%s", qPrintable(line));
+        else if (stepChanged) std::fprintf(stderr, "%s\n", qPrintable(line));
+    }
+
+    UGCAppState& state_;
+    bool terminal_;
+    QElapsedTimer clock_;
+    QTimer ticker_;
+    QString lastTitle_;
+};
+
+}  // namespace
+
+int runGenerate(const CliArguments& arguments) {
+    UGCRuntimeConfiguration runtime = UGCRuntimeConfiguration::fromEnvironment();
+    if (arguments.has(QStringLiteral("stub"))) runtime.stubMode = true;
+    CliSession session(runtime);
+    session.start();
+    if (!session.isSignedIn()) return fail(arguments, QStringLiteral("Not signed in. Run vexora-ugc signin first."));
+    UGCAppState& state = session.state();
+    if (const std::optional<QString> problem = applyForm(arguments, state)) return usage(*problem);
+    if (!state.canGenerate()) return fail(arguments, state.errorMessage().value_or(QStringLiteral("Nothing to generate.")));
+    {
+        ProgressLine progress(state);
+        state.generate();
+        session.waitUntil([&] { return !state.isRunActive(); });
+    }
+    if (state.step() == UGCStep::error)
+        return fail(arguments, state.errorMessage().value_or(QStringLiteral("The last operation failed.")));
+    printRunResult(arguments, state);
+    return success;
+}
+
+}  // namespace vexora::cli

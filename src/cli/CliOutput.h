@@ -1,0 +1,23 @@
+#pragma once
+
+#include "CliArguments.h"
+#include "foundation/Json.h"
+
+namespace vexora {
+class UGCAppState;
+}
+
+// How commands answer: text for people, JSON with --json; errors on stderr.
+namespace vexora::cli {
+
+void print(const QString& line);
+void printJson(const Json& json);
+std::string text(const QString& value);
+// The user-facing text on stderr (and as {"error": ...} with --json); answers the failure code.
+int fail(const CliArguments& arguments, const QString& message);
+// A usage problem on stderr; answers the usage code.
+int usage(const QString& message);
+// The run's title, video and publish results.
+void printRunResult(const CliArguments& arguments, const UGCAppState& state);
+
+}  // namespace vexora::cli
