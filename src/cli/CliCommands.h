@@ -17,5 +17,7 @@ struct CliCommand {
 const QList<CliCommand>& cliCommands();
 
 int runGenerate(const CliArguments& arguments);
+int runPublish(const CliArguments& arguments);
+int runSuggest(const CliArguments& arguments);
 
 }  // namespace vexora::cli

@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace vexora::test {
@@ -18,6 +19,7 @@ struct CliRun {
 class CliTest : public ::testing::Test {
 protected:
     DevServer server;
+    QTemporaryDir settings;  // each case starts with no workspace preferences
 
     void SetUp() override {
         if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") || qEnvironmentVariableIsSet("VEXORA_TEST_BUS_WITHOUT_KEYRING"))
@@ -29,6 +31,7 @@ protected:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("VEXORA_API_BASE_URL"), server.baseURL());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VEXORA_CLI_PATH), arguments);
         process.write(input);
@@ -84,6 +87,29 @@ TEST_F(CliTest, GeneratePrintsTheVideoAndPublishResultsOrTheFailure) {
     EXPECT_TRUE(failed.err.contains("vexora-ugc: ")) << failed.err.toStdString();
     EXPECT_EQ(run({"generate", "--topic", "x", "--duration", "7"}).exitCode, 2);
     EXPECT_EQ(run({"generate"}).exitCode, 2);
+}
+
+TEST_F(CliTest, AFailedPublishIsRetriedForItsAccountOnlyInALaterCommand) {
+    ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
+    EXPECT_EQ(run({"publish"}).exitCode, 1) << "nothing made yet";
+    server.configure({{"fail_accounts", {"acct-ig-1"}}});
+    CliRun made = run({"generate", "--topic", "Linen care", "--publish"});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_TRUE(made.out.contains("instagram_reels: Publish failed"));
+
+    server.configure({{"fail_accounts", Json::array()}});
+    server.clearLog();
+    CliRun retried = run({"publish", "--retry-failed", "--json"});
+    ASSERT_EQ(retried.exitCode, 0) << retried.err.toStdString();
+    const auto sent = server.requests("/api/dashboard/shorts/publish");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(Json::parse(sent[0].body).at("targets"),
+              Json::parse(R"([{"platform":"instagram_reels","account_id":"acct-ig-1"}])"));
+    EXPECT_EQ(run({"publish", "--retry-failed"}).exitCode, 1) << "nothing failed any more";
+
+    CliRun ideas = run({"suggest", "--json"});
+    ASSERT_EQ(ideas.exitCode, 0);
+    EXPECT_FALSE(Json::parse(ideas.out.toStdString()).at("suggestions").empty());
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
