@@ -19,5 +19,7 @@ const QList<CliCommand>& cliCommands();
 int runGenerate(const CliArguments& arguments);
 int runPublish(const CliArguments& arguments);
 int runSuggest(const CliArguments& arguments);
+int runHistory(const CliArguments& arguments);
+int runDownload(const CliArguments& arguments);
 
 }  // namespace vexora::cli

@@ -116,16 +116,16 @@ private:
 int runGenerate(const CliArguments& arguments) {
     UGCRuntimeConfiguration runtime = UGCRuntimeConfiguration::fromEnvironment();
     if (arguments.has(QStringLiteral("stub"))) runtime.stubMode = true;
-    CliSession session(runtime);
-    session.start();
-    if (!session.isSignedIn()) return fail(arguments, QStringLiteral("Not signed in. Run vexora-ugc signin first."));
-    UGCAppState& state = session.state();
+    int exitCode = success;
+    const auto session = signedInSession(arguments, exitCode, runtime);
+    if (!session) return exitCode;
+    UGCAppState& state = session->state();
     if (const std::optional<QString> problem = applyForm(arguments, state)) return usage(*problem);
     if (!state.canGenerate()) return fail(arguments, state.errorMessage().value_or(QStringLiteral("Nothing to generate.")));
     {
         ProgressLine progress(state);
         state.generate();
-        session.waitUntil([&] { return !state.isRunActive(); });
+        session->waitUntil([&] { return !state.isRunActive(); });
     }
     if (state.step() == UGCStep::error)
         return fail(arguments, state.errorMessage().value_or(QStringLiteral("The last operation failed.")));

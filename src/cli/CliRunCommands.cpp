@@ -5,19 +5,6 @@
 
 namespace vexora::cli {
 
-namespace {
-
-// A session that is signed in with its workspace loaded, or none after telling why.
-std::unique_ptr<CliSession> signedInSession(const CliArguments& arguments, int& exitCode) {
-    auto session = std::make_unique<CliSession>(UGCRuntimeConfiguration::fromEnvironment());
-    session->start();
-    if (session->isSignedIn()) return session;
-    exitCode = fail(arguments, QStringLiteral("Not signed in. Run vexora-ugc signin first."));
-    return nullptr;
-}
-
-}  // namespace
-
 int runPublish(const CliArguments& arguments) {
     int exitCode = success;
     const auto session = signedInSession(arguments, exitCode);
@@ -33,10 +20,7 @@ int runPublish(const CliArguments& arguments) {
     if (state.step() == UGCStep::error || state.errorMessage())
         return fail(arguments, state.errorMessage().value_or(QStringLiteral("The last operation failed.")));
     printRunResult(arguments, state);
-    return std::any_of(state.publishResults().begin(), state.publishResults().end(),
-                       [](const PublishResult& result) { return result.didFail(); })
-               ? failure
-               : success;
+    return anyPublishFailed(state.publishResults()) ? failure : success;
 }
 
 int runSuggest(const CliArguments& arguments) {

@@ -1,5 +1,6 @@
 #include "CliSession.h"
 
+#include "CliOutput.h"
 #include "workflow/UGCWorkspacePreferencesStore.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,14 @@ bool CliSession::waitUntil(const std::function<bool()>& done, int guardSeconds) 
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
     }
     return true;
+}
+
+std::unique_ptr<CliSession> signedInSession(const CliArguments& arguments, int& exitCode, UGCRuntimeConfiguration runtime) {
+    auto session = std::make_unique<CliSession>(runtime);
+    session->start();
+    if (session->isSignedIn()) return session;
+    exitCode = fail(arguments, QStringLiteral("Not signed in. Run vexora-ugc signin first."));
+    return nullptr;
 }
 
 }  // namespace vexora::cli

@@ -27,4 +27,10 @@ private:
     std::unique_ptr<UGCAppState> state_;
 };
 
+struct CliArguments;
+
+// A started session that is signed in, or none after telling the user why (with `exitCode` set).
+std::unique_ptr<CliSession> signedInSession(const CliArguments& arguments, int& exitCode,
+                                            UGCRuntimeConfiguration runtime = UGCRuntimeConfiguration::fromEnvironment());
+
 }  // namespace vexora::cli

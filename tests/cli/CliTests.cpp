@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -110,6 +111,24 @@ TEST_F(CliTest, AFailedPublishIsRetriedForItsAccountOnlyInALaterCommand) {
     CliRun ideas = run({"suggest", "--json"});
     ASSERT_EQ(ideas.exitCode, 0);
     EXPECT_FALSE(Json::parse(ideas.out.toStdString()).at("suggestions").empty());
+}
+
+TEST_F(CliTest, HistoryPagesAndDownloadsWriteTheVideo) {
+    ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
+    const Json first = Json::parse(run({"history", "--json"}).out.toStdString());
+    ASSERT_FALSE(first.at("items").empty());
+    if (first.at("has_more").get<bool>()) {
+        const Json more = Json::parse(run({"history", "--more", "--json"}).out.toStdString());
+        EXPECT_GT(more.at("items").size(), first.at("items").size());
+    }
+    const std::string id = first.at("items")[0].at("id");
+    const QString file = settings.filePath("video.mp4");
+    CliRun saved = run({"download", QString::fromStdString(id), "--output", file});
+    ASSERT_EQ(saved.exitCode, 0) << saved.err.toStdString();
+    EXPECT_GT(QFileInfo(file).size(), 0);
+    EXPECT_EQ(run({"download", "no-such-id", "--output", file}).exitCode, 1);
+    EXPECT_EQ(run({"download", "current", "--output", file}).exitCode, 1) << "no run yet";
+    EXPECT_EQ(run({"download", "--output", file}).exitCode, 2);
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
