@@ -132,6 +132,14 @@ const QList<CliCommand>& cliCommands() {
          runHistory},
         {QStringLiteral("download"), QStringLiteral("download ID|current --output FILE           save a video from history or the last run"),
          {QStringLiteral("output")}, runDownload},
+        {QStringLiteral("avatars"), QStringLiteral("avatars [list|generate|delete ID]            the reusable avatar library"), {},
+         runAvatars},
+        {QStringLiteral("schedules"),
+         QStringLiteral("schedules [list|pause ID|resume ID|delete ID]\n"
+                        "           schedules create --favorite ID [--source manual|gaps|knowledge] [--topic TEXT]\n"
+                        "                            --avatar URL [--runs 1-6]   automated runs"),
+         {QStringLiteral("favorite"), QStringLiteral("source"), QStringLiteral("topic"), QStringLiteral("avatar"), QStringLiteral("runs")},
+         runSchedules},
         {QStringLiteral("publish"),
          QStringLiteral("publish [--retry-failed]                     publish the last video (or only its failed accounts)"), {},
          runPublish},

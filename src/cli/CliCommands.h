@@ -21,5 +21,7 @@ int runPublish(const CliArguments& arguments);
 int runSuggest(const CliArguments& arguments);
 int runHistory(const CliArguments& arguments);
 int runDownload(const CliArguments& arguments);
+int runAvatars(const CliArguments& arguments);
+int runSchedules(const CliArguments& arguments);
 
 }  // namespace vexora::cli

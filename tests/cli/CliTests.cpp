@@ -131,6 +131,24 @@ TEST_F(CliTest, HistoryPagesAndDownloadsWriteTheVideo) {
     EXPECT_EQ(run({"download", "--output", file}).exitCode, 2);
 }
 
+TEST_F(CliTest, AvatarsAndSchedulesAreManagedByID) {
+    ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
+    CliRun generated = run({"avatars", "generate", "--json"});
+    ASSERT_EQ(generated.exitCode, 0) << generated.err.toStdString();
+    const std::string newID = Json::parse(generated.out.toStdString()).at("avatars")[0].at("id");
+    EXPECT_EQ(run({"avatars", "delete", QString::fromStdString(newID)}).exitCode, 0);
+    EXPECT_EQ(run({"avatars", "delete", QString::fromStdString(newID)}).exitCode, 1) << "already gone";
+
+    CliRun listed = run({"schedules"});
+    EXPECT_TRUE(listed.out.contains("sched-3  UGC Schedule  Paused  3x/day at 07:00, 12:00, 19:00")) << listed.out.toStdString();
+    CliRun paused = run({"schedules", "pause", "sched-1", "--json"});
+    ASSERT_EQ(paused.exitCode, 0);
+    for (const Json& schedule : Json::parse(paused.out.toStdString()).at("schedules"))
+        if (schedule.at("id") == "sched-1") EXPECT_TRUE(schedule.at("is_paused").get<bool>());
+    EXPECT_EQ(run({"schedules", "create", "--topic", "x"}).exitCode, 1) << "a draft without a favorite is refused";
+    EXPECT_EQ(run({"schedules", "pause"}).exitCode, 2);
+}
+
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(run({}).exitCode, 2);
     EXPECT_EQ(run({"bogus"}).exitCode, 2);
