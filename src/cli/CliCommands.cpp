@@ -85,17 +85,43 @@ int runStatus(const CliArguments& arguments) {
     return success;
 }
 
+// Follows a browser sign-in: the page to open goes to stderr, then each status text as it changes.
+bool browserSignIn(const CliArguments& arguments, CliSession& session, QString& problem) {
+    UGCAppState& state = session.state();
+    std::optional<NativeAuthProvider> provider;
+    if (auto name = arguments.value(QStringLiteral("provider"))) {
+        const QString raw = *name == QLatin1String("linkedin") ? QStringLiteral("linkedin_oidc") : *name;
+        provider = nativeAuthProviderFromRawValue(raw);
+        if (!provider) {
+            problem = QStringLiteral("--provider is google, apple, github, linkedin or facebook");
+            return false;
+        }
+    }
+    QObject::connect(&state, &UGCAppState::browserAuthStatusMessageChanged, &state, [&state] {
+        if (state.browserAuthStatusMessage()) std::fprintf(stderr, "%s\n", qPrintable(*state.browserAuthStatusMessage()));
+    });
+    state.startBrowserAuth(arguments.has(QStringLiteral("signup")) ? NativeAuthFlowMode::signup : NativeAuthFlowMode::signin,
+                           provider);
+    session.waitUntil([&] { return !state.isBrowserAuthInProgress(); }, 400);
+    return true;
+}
+
 int runSignIn(const CliArguments& arguments) {
+    const bool browser = arguments.has(QStringLiteral("browser"));
     const std::optional<QString> email = arguments.value(QStringLiteral("email"));
-    if (!email || email->trimmed().isEmpty()) return usage(QStringLiteral("signin needs --email ADDRESS"));
-    const QString password = readPassword(!arguments.has(QStringLiteral("password-stdin")));
+    if (!browser && (!email || email->trimmed().isEmpty())) return usage(QStringLiteral("signin needs --email ADDRESS or --browser"));
     CliSession session(UGCRuntimeConfiguration::fromEnvironment());
     session.start();
     UGCAppState& state = session.state();
-    state.setSignInEmail(*email);
-    state.setSignInPassword(password);
-    state.signIn();
-    session.waitUntil([&] { return !state.isSigningIn(); }, 120);
+    if (browser) {
+        QString problem;
+        if (!browserSignIn(arguments, session, problem)) return usage(problem);
+    } else {
+        state.setSignInEmail(*email);
+        state.setSignInPassword(readPassword(!arguments.has(QStringLiteral("password-stdin"))));
+        state.signIn();
+        session.waitUntil([&] { return !state.isSigningIn(); }, 120);
+    }
     if (!session.isSignedIn()) return fail(arguments, state.authErrorMessage().value_or(QStringLiteral("Sign in failed.")));
     session.waitUntil([&] { return session.contextLoaded(); }, 120);
     const Json json = statusJson(state);
@@ -145,8 +171,10 @@ const QList<CliCommand>& cliCommands() {
          runPublish},
         {QStringLiteral("suggest"), QStringLiteral("suggest [--knowledge]                        topic ideas from gaps or the favorite's knowledge"),
          {}, runSuggest},
-        {QStringLiteral("signin"), QStringLiteral("signin --email ADDRESS [--password-stdin]   sign in with e-mail and password"),
-         {QStringLiteral("email")}, runSignIn},
+        {QStringLiteral("signin"),
+         QStringLiteral("signin --email ADDRESS [--password-stdin]   sign in with e-mail and password\n"
+                        "  signin --browser [--provider google|apple|github|linkedin|facebook] [--signup]"),
+         {QStringLiteral("email"), QStringLiteral("provider")}, runSignIn},
         {QStringLiteral("signout"), QStringLiteral("signout                                      forget the session"), {}, runSignOut},
         {QStringLiteral("status"),
          QStringLiteral("status                                       user, workspace, credits, accounts, schedules"), {}, runStatus},

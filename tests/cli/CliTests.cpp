@@ -1,9 +1,12 @@
 #include "foundation/Json.h"
+#include "foundation/NetworkCall.h"
+#include "support/RunSync.h"
 #include "support/DevServer.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QFileInfo>
+#include <QNetworkAccessManager>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -28,13 +31,17 @@ protected:
         run({"signout"});
     }
 
-    CliRun run(const QStringList& arguments, const QByteArray& input = {}) {
-        QProcess process;
+    void start(QProcess& process, const QStringList& arguments) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("VEXORA_API_BASE_URL"), server.baseURL());
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VEXORA_CLI_PATH), arguments);
+    }
+
+    CliRun run(const QStringList& arguments, const QByteArray& input = {}) {
+        QProcess process;
+        start(process, arguments);
         process.write(input);
         process.closeWriteChannel();
         EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(' ').toStdString();
@@ -147,6 +154,26 @@ TEST_F(CliTest, AvatarsAndSchedulesAreManagedByID) {
         if (schedule.at("id") == "sched-1") EXPECT_TRUE(schedule.at("is_paused").get<bool>());
     EXPECT_EQ(run({"schedules", "create", "--topic", "x"}).exitCode, 1) << "a draft without a favorite is refused";
     EXPECT_EQ(run({"schedules", "pause"}).exitCode, 2);
+}
+
+TEST_F(CliTest, BrowserSignInPrintsThePageAndFinishesOnceItIsApproved) {
+    QProcess process;
+    start(process, {"signin", "--browser", "--provider", "github"});
+    process.setReadChannel(QProcess::StandardError);
+    QString err;
+    const QString marker = QStringLiteral("Open this page to sign in: ");
+    while (!err.contains(marker) || !err.section(marker, 1).contains('\n')) {
+        ASSERT_TRUE(process.waitForReadyRead(15000)) << err.toStdString();
+        err += QString::fromUtf8(process.readAllStandardError());
+    }
+    const QString page = err.section(marker, 1).section('\n', 0, 0).trimmed();
+    QNetworkAccessManager network;
+    QNetworkRequest approve(QUrl(page + "/approve"));
+    runSync(sendRequest(network, approve, "POST", QByteArray()));
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).contains("Signed in as"));
+    EXPECT_EQ(run({"signin", "--browser", "--provider", "myspace"}).exitCode, 2);
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
