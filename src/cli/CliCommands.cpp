@@ -46,7 +46,7 @@ Json statusJson(const UGCAppState& state) {
     for (UGCPlatform platform : {UGCPlatform::tiktok, UGCPlatform::instagram}) {
         Json names = Json::array();
         for (const ConnectedSocialAccount& account : state.accounts(platform))
-            names.push_back(text(account.accountName.value_or(account.accountID)));
+            names.push_back(text(account.displayName()));
         accounts.push_back({{"platform", text(accountKey(platform))},
                             {"locked", state.connectionLocks().isLocked(platform)},
                             {"accounts", names}});

@@ -35,11 +35,6 @@ std::optional<UGCDuration> durationFromSeconds(const QString& text) {
     return std::nullopt;
 }
 
-template <class Record>
-bool containsID(const QList<Record>& records, const QString& id) {
-    return std::any_of(records.begin(), records.end(), [&](const Record& record) { return record.id == id; });
-}
-
 // Applies the form options; a usage error's text when one is wrong.
 std::optional<QString> applyForm(const CliArguments& arguments, UGCAppState& state) {
     const std::optional<QString> topic = arguments.value(QStringLiteral("topic"));
@@ -55,12 +50,12 @@ std::optional<QString> applyForm(const CliArguments& arguments, UGCAppState& sta
         state.setLanguage(*code);
     }
     if (auto id = arguments.value(QStringLiteral("favorite"))) {
-        if (!containsID(state.favorites(), *id)) return QStringLiteral("no favorite %1 in this workspace").arg(*id);
+        if (!state.validatedFavoriteID(*id)) return QStringLiteral("no favorite %1 in this workspace").arg(*id);
         state.setSelectedFavoriteID(*id);
         state.selectedFavoriteDidChange();
     }
     if (auto id = arguments.value(QStringLiteral("product"))) {
-        if (!containsID(state.products(), *id)) return QStringLiteral("no product %1 in this workspace").arg(*id);
+        if (!state.validatedProductID(*id)) return QStringLiteral("no product %1 in this workspace").arg(*id);
         state.setSelectedProductID(*id);
     }
     if (auto url = arguments.value(QStringLiteral("avatar"))) {

@@ -79,6 +79,8 @@ struct ConnectedSocialAccount {
     QString platform;  // as the server writes it
     QString accountID;  // the platform's own id, shown only
     std::optional<QString> accountName;
+    // The account's name, else the platform's id for it: what menus and listings show.
+    QString displayName() const { return accountName.value_or(accountID); }
     bool isActive = false;
     bool operator==(const ConnectedSocialAccount&) const = default;
     static ConnectedSocialAccount fromJson(const JsonReader& reader);

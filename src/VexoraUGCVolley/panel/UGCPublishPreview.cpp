@@ -21,8 +21,6 @@ QString platformName(UGCPlatform platform) {
     return platform == UGCPlatform::tiktok ? QStringLiteral("TikTok") : QStringLiteral("Instagram");
 }
 
-QString accountTitle(const ConnectedSocialAccount& account) { return account.accountName.value_or(account.accountID); }
-
 }  // namespace
 
 UGCPublishPreview::UGCPublishPreview(UGCAppState& state, QWidget* parent) : QWidget(parent), state_(state) {
@@ -110,7 +108,7 @@ void UGCPublishPreview::refreshRow(AccountRow& row) {
         QMenu* menu = row.menu->menu();
         menu->clear();
         for (const ConnectedSocialAccount& account : accounts) {
-            QAction* item = menu->addAction(accountTitle(account));
+            QAction* item = menu->addAction(account.displayName());
             item->setObjectName(row.menu->objectName() + QLatin1Char('.') + account.id);
             connect(item, &QAction::triggered, this,
                     [this, id = account.id, platform = row.platform] { state_.setSelectedPublishAccountID(id, platform); });
@@ -119,7 +117,7 @@ void UGCPublishPreview::refreshRow(AccountRow& row) {
     const OptionalString selectedID = state_.selectedPublishAccountID(row.platform);
     QString title = QStringLiteral("Choose account");
     for (const ConnectedSocialAccount& account : accounts)
-        if (selectedID && account.id == *selectedID) title = accountTitle(account);
+        if (selectedID && account.id == *selectedID) title = account.displayName();
     setTitle(row.menu, title);
 }
 

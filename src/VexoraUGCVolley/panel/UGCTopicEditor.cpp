@@ -24,14 +24,4 @@ void UGCTopicEditor::refresh() {
     moveCursor(QTextCursor::End);
 }
 
-void UGCTopicEditor::focusInEvent(QFocusEvent* event) {
-    isFocused_ = true;
-    QPlainTextEdit::focusInEvent(event);
-}
-
-void UGCTopicEditor::focusOutEvent(QFocusEvent* event) {
-    isFocused_ = false;
-    QPlainTextEdit::focusOutEvent(event);
-}
-
 }  // namespace vexora

@@ -14,15 +14,9 @@ class UGCTopicEditor : public QPlainTextEdit {
 public:
     explicit UGCTopicEditor(UGCAppState& state, QWidget* parent = nullptr);
     void refresh();
-    bool isFocused() const { return isFocused_; }
-
-protected:
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     UGCAppState& state_;
-    bool isFocused_ = false;
 };
 
 }  // namespace vexora
