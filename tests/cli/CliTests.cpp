@@ -9,6 +9,7 @@
 #include <QNetworkAccessManager>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace vexora::test {
 namespace {
@@ -154,6 +155,26 @@ TEST_F(CliTest, AvatarsAndSchedulesAreManagedByID) {
         if (schedule.at("id") == "sched-1") EXPECT_TRUE(schedule.at("is_paused").get<bool>());
     EXPECT_EQ(run({"schedules", "create", "--topic", "x"}).exitCode, 1) << "a draft without a favorite is refused";
     EXPECT_EQ(run({"schedules", "pause"}).exitCode, 2);
+}
+
+TEST_F(CliTest, ASessionThatExpiresMidRunIsRefreshedAndKeptForTheNextCommand) {
+    // Tokens live 34 s, so the session counts as expiring 4 s after sign-in: during the render polls.
+    server.configure({{"token_lifetime_seconds", 34}});
+    ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
+    server.clearLog();
+    CliRun made = run({"generate", "--topic", "Linen care", "--json"});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_EQ(Json::parse(made.out.toStdString()).at("step"), "complete");
+    EXPECT_FALSE(server.requests("/api/auth/refresh").empty());
+    std::set<std::string> tokens;
+    for (const LoggedRequest& poll : server.requests("/api/dashboard/shorts/render-"))
+        tokens.insert(poll.headers.value("authorization", std::string()));
+    EXPECT_GE(tokens.size(), 2u) << "the polls went on with the refreshed token";
+
+    // A refresh token works once: the next command only works if the new session was stored.
+    CliRun status = run({"status", "--json"});
+    EXPECT_EQ(Json::parse(status.out.toStdString()).at("signed_in"), true) << status.err.toStdString();
+    EXPECT_TRUE(server.requests("/api/auth/signin").empty());
 }
 
 TEST_F(CliTest, BrowserSignInPrintsThePageAndFinishesOnceItIsApproved) {
