@@ -234,6 +234,26 @@ TEST_F(UGCAppStateTest, OnlyTheLatestContextLoadApplies) {
     EXPECT_EQ(state->favorites().size(), 4) << "what was shown stays";
 }
 
+TEST_F(UGCAppStateTest, AnAnswerForASessionThatWasSignedOutChangesNothing) {
+    signInDemo();
+    // A restart finds the stored session; the service takes its time to refuse it.
+    server.script("GET", "/api/tenants", Json::array({{{"status", 401}, {"delay_ms", 600}, {"body", R"({"error":"Invalid or expired token"})"}}}));
+    UGCAppState relaunched(UGCRuntimeConfiguration{}, network, [](const QUrl&) {}, std::make_unique<InstantClock>());
+    relaunched.bootstrap();
+    spin(200);  // the request is on its way (the devserver logs it only once answered)
+    relaunched.signOut();
+    ASSERT_TRUE(waitUntil([&] { return relaunched.authState().status == AuthStatus::unauthenticated; }));
+    relaunched.setSignInEmail("demo@vexora.local");
+    relaunched.setSignInPassword("demo");
+    relaunched.signIn();
+    ASSERT_TRUE(waitUntil([&] { return relaunched.authState().tenantID && !relaunched.isContextLoading(); }));
+
+    spin(900);  // the late refusal arrives
+    EXPECT_EQ(relaunched.authState().status, AuthStatus::authenticated);
+    EXPECT_EQ(relaunched.authState().tenantName, QStringLiteral("Demo Workspace"));
+    EXPECT_EQ(relaunched.authErrorMessage(), std::nullopt);
+}
+
 TEST_F(UGCAppStateTest, StubRunsUsePlaceholdersAndNoService) {
     UGCRuntimeConfiguration stub;
     stub.stubMode = true;

@@ -66,6 +66,7 @@ QCoro::Task<void> UGCAppState::runPasswordSignIn(QPointer<UGCAppState> self, QSt
 }
 
 QCoro::Task<void> UGCAppState::applyAuthenticatedSession(UserSession session) {
+    ++sessionGeneration_;
     sessionVault_.replace(session);
     updateAuthState([&](AuthState& state) {
         state.session = session;
@@ -83,6 +84,7 @@ QCoro::Task<void> UGCAppState::refreshAuthenticatedContext() {
         co_return;
     }
     QPointer<UGCAppState> self(this);
+    const quint64 generation = sessionGeneration_;
     std::optional<AuthenticatedContext> context;
     std::exception_ptr failure;
     try {
@@ -90,7 +92,7 @@ QCoro::Task<void> UGCAppState::refreshAuthenticatedContext() {
     } catch (...) {
         failure = std::current_exception();
     }
-    if (!self) co_return;
+    if (!self || sessionGeneration_ != generation) co_return;
     if (context) {
         updateAuthState([&](AuthState& state) {
             state.status = AuthStatus::authenticated;
@@ -103,8 +105,7 @@ QCoro::Task<void> UGCAppState::refreshAuthenticatedContext() {
         });
         fetchContext();
     } else if (serviceStatus(failure) == 401) {
-        cancelTenantScopedWork();
-        runSignOut(this);
+        signOut();
         setAuthErrorMessage(QStringLiteral("Session expired. Please sign in again."));
     } else if (!isCancellationLike(failure)) {
         updateAuthState([&](AuthState& state) {
@@ -196,6 +197,7 @@ void UGCAppState::finishBrowserAuthFlow(const QUuid& flowID, OptionalString stat
 }
 
 void UGCAppState::signOut() {
+    ++sessionGeneration_;
     cancelTenantScopedWork();
     runSignOut(this);
 }

@@ -311,6 +311,9 @@ private:
     UGCTaskSlot pipelineTask_;
     UGCTaskSlot publishTask_;
 
+    // Moves on at every sign-in and sign-out, so an answer that arrives for a session the user
+    // has since left is dropped instead of applied to (or signing out) the next one.
+    quint64 sessionGeneration_ = 0;
     bool didRunDebugAutogenerate_ = false;
     bool isRestoringWorkspacePreferences_ = false;
     OptionalString lastAnnouncedErrorMessage_;
