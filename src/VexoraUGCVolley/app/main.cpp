@@ -1,5 +1,9 @@
 #include "app/VexoraUGCVolleyApp.h"
 
+#ifdef VEXORA_UI_AUTOMATION
+#include "automation/UIAutomationServer.h"
+#endif
+
 #include <QApplication>
 #include <QTimer>
 
@@ -15,6 +19,9 @@ int main(int argc, char** argv) {
 
     vexora::VexoraUGCVolleyApp delegate;
     QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+#ifdef VEXORA_UI_AUTOMATION
+    vexora::UIAutomationServer::startFromEnvironment(&application);
+#endif
     application.exec();
     return 0;
 }

@@ -1,0 +1,121 @@
+#include "e2e/AppDriver.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+namespace vexora::test {
+
+VirtualDisplay::VirtualDisplay() {
+    // -displayfd picks a free display and writes its number once the server accepts clients.
+    xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    QByteArray number;
+    while (!number.contains('\n') && xvfb_.waitForReadyRead(10000)) number += xvfb_.readAllStandardOutput();
+    if (!number.trimmed().isEmpty()) name_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+}
+
+VirtualDisplay::~VirtualDisplay() {
+    xvfb_.terminate();
+    xvfb_.waitForFinished(5000);
+}
+
+AppDriver::~AppDriver() {
+    if (process_.state() != QProcess::NotRunning) kill();
+}
+
+bool AppDriver::start(const QString& socketPath) {
+    QProcessEnvironment environment = environment_;
+    environment.insert(QStringLiteral("VEXORA_DEBUG_AUTOMATION_SOCKET"), socketPath);
+    process_.setProcessEnvironment(environment);
+    // To a file: a pipe nobody reads would stall the application once it filled up.
+    logPath_ = socketPath + QStringLiteral(".log");
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.setStandardOutputFile(logPath_, QIODevice::Append);
+    process_.start(QStringLiteral(VEXORA_APP_PATH), {});
+    if (!process_.waitForStarted(10000)) return false;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 15000 && process_.state() == QProcess::Running) {
+        socket_.connectToServer(socketPath);
+        if (socket_.waitForConnected(500)) return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+int AppDriver::quit() {
+    send({{"op", "quit"}});
+    if (!process_.waitForFinished(15000)) return -1;
+    socket_.abort();
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+}
+
+void AppDriver::kill() {
+    socket_.abort();
+    process_.kill();
+    process_.waitForFinished(5000);
+}
+
+Json AppDriver::send(const Json& request) {
+    if (socket_.state() != QLocalSocket::ConnectedState) return {{"ok", false}, {"error", "not connected"}};
+    socket_.write(encodeJson(request) + '\n');
+    socket_.flush();
+    while (!socket_.canReadLine())
+        if (!socket_.waitForReadyRead(20000)) return {{"ok", false}, {"error", "no answer"}};
+    return Json::parse(socket_.readLine().toStdString(), nullptr, false);
+}
+
+Json AppDriver::state(const QString& identifier) { return send({{"op", "state"}, {"id", identifier}}); }
+
+::testing::AssertionResult AppDriver::perform(const Json& request) {
+    const Json answer = send(request);
+    if (answer.is_object() && answer.value("ok", false)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << request.dump() << " -> " << answer.dump();
+}
+
+::testing::AssertionResult AppDriver::click(const QString& identifier) {
+    return perform({{"op", "click"}, {"id", identifier}});
+}
+
+::testing::AssertionResult AppDriver::type(const QString& identifier, const QString& text) {
+    return perform({{"op", "type"}, {"id", identifier}, {"text", text}});
+}
+
+::testing::AssertionResult AppDriver::choose(const QString& identifier, int index) {
+    return perform({{"op", "choose"}, {"id", identifier}, {"index", index}});
+}
+
+QStringList AppDriver::shownIdentifiers(const QString& prefix) {
+    QStringList identifiers;
+    const Json answer = send({{"op", "list"}, {"prefix", prefix}});
+    for (const Json& identifier : answer.value("ids", Json::array()))
+        identifiers << QString::fromStdString(identifier.get<std::string>());
+    return identifiers;
+}
+
+bool AppDriver::waitFor(const QString& identifier, const std::function<bool(const Json&)>& check, int timeoutMs) {
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        if (check(state(identifier))) return true;
+        QThread::msleep(50);
+    } while (waited.elapsed() < timeoutMs && process_.state() == QProcess::Running);
+    return false;
+}
+
+bool AppDriver::waitShown(const QString& identifier, int timeoutMs) {
+    return waitFor(identifier, [](const Json& s) { return s.value("shown", false); }, timeoutMs);
+}
+
+bool AppDriver::waitText(const QString& identifier, const QString& text, int timeoutMs) {
+    const std::string wanted = text.toStdString();
+    return waitFor(identifier, [&](const Json& s) { return s.value("shown", false) && s.value("text", "") == wanted; },
+                   timeoutMs);
+}
+
+QString AppDriver::output() const {
+    QFile log(logPath_);
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
+
+}  // namespace vexora::test

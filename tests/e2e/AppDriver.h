@@ -1,0 +1,62 @@
+#pragma once
+
+#include "foundation/Json.h"
+
+#include <QLocalSocket>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace vexora::test {
+
+// An X server of its own, so the application runs on a real windowing system.
+class VirtualDisplay {
+public:
+    VirtualDisplay();
+    ~VirtualDisplay();
+    QString name() const { return name_; }
+
+private:
+    QProcess xvfb_;
+    QString name_;
+};
+
+// The tray application as its users start it, driven through its controls' identifiers.
+class AppDriver {
+public:
+    explicit AppDriver(QProcessEnvironment environment) : environment_(std::move(environment)) {}
+    ~AppDriver();
+
+    bool start(const QString& socketPath);
+    // Ends the application the polite way and reports its exit code.
+    int quit();
+    // Ends it the way a crash or a power cut would.
+    void kill();
+
+    Json state(const QString& identifier);
+    // Each says why when the application refused.
+    ::testing::AssertionResult click(const QString& identifier);
+    ::testing::AssertionResult type(const QString& identifier, const QString& text);
+    ::testing::AssertionResult choose(const QString& identifier, int index);
+    QStringList shownIdentifiers(const QString& prefix);
+
+    // Asks again until the control's state satisfies the check or the time runs out.
+    bool waitFor(const QString& identifier, const std::function<bool(const Json&)>& check, int timeoutMs = 30000);
+    bool waitShown(const QString& identifier, int timeoutMs = 30000);
+    bool waitText(const QString& identifier, const QString& text, int timeoutMs = 30000);
+    // Everything the application wrote to stdout and stderr, over all its starts.
+    QString output() const;
+
+private:
+    Json send(const Json& request);
+    ::testing::AssertionResult perform(const Json& request);
+
+    QProcessEnvironment environment_;
+    QProcess process_;
+    QLocalSocket socket_;
+    QString logPath_;
+};
+
+}  // namespace vexora::test
