@@ -46,8 +46,10 @@ protected:
         process.write(input);
         process.closeWriteChannel();
         EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(' ').toStdString();
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        CliRun finished{process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                        QString::fromUtf8(process.readAllStandardError())};
+        EXPECT_FALSE(DevServer::containsIssuedToken(finished.out + finished.err)) << arguments.join(' ').toStdString();
+        return finished;
     }
 };
 

@@ -2,6 +2,7 @@
 #include "support/DevServer.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -133,6 +134,14 @@ TEST_F(TrayApp, AUserMakesPublishesRetriesDownloadsSchedulesAndSignsOut) {
     ASSERT_TRUE(app->click("ugc.header.sign-out"));
     EXPECT_TRUE(app->waitShown("auth.email"));
     EXPECT_EQ(app->quit(), 0);
+
+    // The session lived only in the keyring: no token in any file the app wrote, nor in its output.
+    EXPECT_FALSE(DevServer::containsIssuedToken(app->output()));
+    for (QDirIterator file(home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); file.hasNext();) {
+        QFile written(file.next());
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << file.filePath().toStdString();
+        EXPECT_FALSE(DevServer::containsIssuedToken(QString::fromLatin1(written.readAll()))) << file.filePath().toStdString();
+    }
 }
 
 TEST_F(TrayApp, TheFormAndAnInterruptedRunComeBackAfterTheApplicationDied) {

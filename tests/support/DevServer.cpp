@@ -5,6 +5,7 @@
 #include "foundation/NetworkCall.h"
 #include "support/RunSync.h"
 
+#include <QRegularExpression>
 #include <stdexcept>
 
 namespace vexora::test {
@@ -64,6 +65,11 @@ UserSession DevServer::signInDemo() {
     if (!reply.isSuccess()) throw std::runtime_error("demo sign-in failed");
     const SignInResponse response = SignInResponse::fromJson(JsonReader::parse(reply.body));
     return makeUserSession(response.user, response.session);
+}
+
+bool DevServer::containsIssuedToken(const QString& text) {
+    static const QRegularExpression token(QStringLiteral("\\b(at|rt)_[0-9a-f]{32}\\b"));
+    return token.match(text).hasMatch();
 }
 
 }  // namespace vexora::test

@@ -39,6 +39,9 @@ public:
     std::vector<LoggedRequest> requests(const std::string& pathPrefix = "/");
     void clearLog() { control("DELETE", "requests"); }
 
+    // Whether the text holds an access or refresh token in the form this server issues them.
+    static bool containsIssuedToken(const QString& text);
+
 private:
     QProcess process_;
     QNetworkAccessManager network_;

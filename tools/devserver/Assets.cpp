@@ -1,6 +1,7 @@
 #include "Exchange.h"
 
 #include <array>
+#include <functional>
 #include <cstdint>
 
 namespace devserver {
@@ -143,26 +144,31 @@ std::string appcastFeed() {
 )";
 }
 
+// Downloads are logged and scriptable like API requests, so tests can count and fault them.
+httplib::Server::Handler scriptable(DevState& state, Harness& harness,
+                                    std::function<void(const httplib::Request&, httplib::Response&)> serve) {
+    return [&state, &harness, serve](const httplib::Request& request, httplib::Response& response) {
+        const double startedAt = nowSeconds();
+        if (auto scripted = takeScripted(state, harness, request)) sendScripted(*scripted, response);
+        else serve(request, response);
+        logRequest(state, harness, request, startedAt);
+    };
+}
+
 }  // namespace
 
 void addAssetRoutes(httplib::Server& server, DevState& state, Harness& harness) {
-    // Faces are logged and scriptable like API requests, so tests can count and fault downloads.
-    server.Get(R"(/assets/avatars/([A-Za-z0-9_-]+)\.png)", [&state, &harness](const httplib::Request& request,
-                                                                           httplib::Response& response) {
-        const double startedAt = nowSeconds();
-        if (auto scripted = takeScripted(state, harness, request)) sendScripted(*scripted, response);
-        else response.set_content(facePNG(request.matches[1]), "image/png");
-        logRequest(state, harness, request, startedAt);
-    });
-    server.Get("/appcast.xml", [&state, &harness](const httplib::Request& request, httplib::Response& response) {
-        const double startedAt = nowSeconds();
-        if (auto scripted = takeScripted(state, harness, request)) sendScripted(*scripted, response);
-        else response.set_content(appcastFeed(), "application/rss+xml");
-        logRequest(state, harness, request, startedAt);
-    });
-    server.Get(R"(/assets/videos/([A-Za-z0-9_-]+)\.mp4)", [](const httplib::Request&, httplib::Response& response) {
-        response.set_content(tinyMP4(), "video/mp4");
-    });
+    server.Get(R"(/assets/avatars/([A-Za-z0-9_-]+)\.png)",
+               scriptable(state, harness, [](const httplib::Request& request, httplib::Response& response) {
+                   response.set_content(facePNG(request.matches[1]), "image/png");
+               }));
+    server.Get("/appcast.xml", scriptable(state, harness, [](const httplib::Request&, httplib::Response& response) {
+                   response.set_content(appcastFeed(), "application/rss+xml");
+               }));
+    server.Get(R"(/assets/videos/([A-Za-z0-9_-]+)\.mp4)",
+               scriptable(state, harness, [](const httplib::Request&, httplib::Response& response) {
+                   response.set_content(tinyMP4(), "video/mp4");
+               }));
     server.Get(R"(/auth/browser/([A-Za-z0-9_]+))", [](const httplib::Request& request, httplib::Response& response) {
         response.set_content(browserPage(request.matches[1]), "text/html; charset=utf-8");
     });

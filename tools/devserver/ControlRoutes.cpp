@@ -32,7 +32,9 @@ void addControlRoutes(httplib::Server& server, DevState& state, Harness& harness
         for (const json& reply : body.at("replies"))
             queue.push_back(Harness::Scripted{reply.value("status", 200), reply.value("body", std::string()),
                                               reply.value("content_type", std::string("application/json")),
-                                              reply.value("delay_ms", 0), reply.value("drop", false)});
+                                              reply.value("delay_ms", 0), reply.value("drop", false),
+                                              reply.value("body_bytes", 0LL), reply.value("compressible", false),
+                                              reply.value("trickle_ms", 0)});
         response.status = 204;
     });
     server.Get(prefix + "config", [&](const httplib::Request&, httplib::Response& response) {

@@ -38,8 +38,13 @@ Control endpoints for tests (no token needed):
   GET    /__devserver/requests       every API request, avatar and appcast GET: method, path, query, headers, body,
                                      started_at, ended_at
   DELETE /__devserver/requests       clear that log
-  POST   /__devserver/script         {"method","path","replies":[{"status","body","content_type","delay_ms","drop"}]}
-                                     the next requests to that path (API, avatar, appcast) get these replies, in order
+  POST   /__devserver/script         {"method","path","replies":[{"status","body","content_type","delay_ms","drop",
+                                      "body_bytes","compressible","trickle_ms"}]}
+                                     the next requests to that path (API, avatar, video, appcast; a path ending in * is a
+                                     prefix) get these replies, in order;
+                                     body_bytes streams that many bytes of noise (of spaces when compressible)
+                                     without a length, trickle_ms sends
+                                     the body in eight pieces that far apart
   GET    /__devserver/config         the run-time settings
   POST   /__devserver/config         {"latency_ms","token_lifetime_seconds","schedules_enabled","fail_topics",
                                       "fail_accounts","locks","browser_session_ttl_seconds"}

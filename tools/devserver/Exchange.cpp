@@ -2,7 +2,10 @@
 
 #include "SeedData.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <memory>
 #include <thread>
 
 namespace devserver {
@@ -81,7 +84,15 @@ void Router::add(const std::string& method, const std::string& pattern, Tenant t
 
 std::optional<Harness::Scripted> takeScripted(DevState& state, Harness& harness, const httplib::Request& request) {
     std::lock_guard lock(state.mutex);
-    auto it = harness.scripts.find({request.method, rawPathOf(request)});
+    const std::string path = rawPathOf(request);
+    auto it = harness.scripts.find({request.method, path});
+    // A script path ending in "*" stands for every path that starts with the rest (ids made at run time).
+    for (auto candidate = harness.scripts.begin(); it == harness.scripts.end() && candidate != harness.scripts.end(); ++candidate) {
+        const auto& [method, pattern] = candidate->first;
+        if (method == request.method && !pattern.empty() && pattern.back() == '*' && !candidate->second.empty() &&
+            path.compare(0, pattern.size() - 1, pattern, 0, pattern.size() - 1) == 0)
+            it = candidate;
+    }
     if (it == harness.scripts.end() || it->second.empty()) return std::nullopt;
     Harness::Scripted scripted = it->second.front();
     it->second.erase(it->second.begin());
@@ -93,6 +104,38 @@ void sendScripted(const Harness::Scripted& scripted, httplib::Response& response
     if (scripted.drop) {
         // Announce a body and never send it: the client sees the connection go away.
         response.set_content_provider(64, "application/json", [](size_t, size_t, httplib::DataSink&) { return false; });
+    } else if (scripted.bodyBytes > 0) {
+        // Chunked, so the client can only tell the size by counting what arrives.
+        response.status = scripted.status;
+        const long long total = scripted.bodyBytes;
+        const bool compressible = scripted.compressible;
+        auto noise = std::make_shared<std::uint64_t>(0x9E3779B97F4A7C15ull);
+        response.set_chunked_content_provider(scripted.contentType, [total, compressible, noise](size_t offset, httplib::DataSink& sink) {
+            if (static_cast<long long>(offset) >= total) {
+                sink.done();
+                return true;
+            }
+            std::string piece(static_cast<size_t>(std::min<long long>(total - offset, 1 << 16)), ' ');
+            if (!compressible)
+                for (char& byte : piece) {  // xorshift: as incompressible as a real video
+                    *noise ^= *noise << 13, *noise ^= *noise >> 7, *noise ^= *noise << 17;
+                    byte = static_cast<char>(*noise);
+                }
+            return sink.write(piece.data(), piece.size());
+        });
+    } else if (scripted.trickleMs > 0) {
+        response.status = scripted.status;
+        const std::string body = scripted.body;
+        const int pause = scripted.trickleMs;
+        response.set_chunked_content_provider(scripted.contentType, [body, pause](size_t offset, httplib::DataSink& sink) {
+            if (offset >= body.size()) {
+                sink.done();
+                return true;
+            }
+            sleepFor(pause);
+            const size_t piece = std::max<size_t>(1, (body.size() + 7) / 8);
+            return sink.write(body.data() + offset, std::min(piece, body.size() - offset));
+        });
     } else {
         response.status = scripted.status;
         response.set_content(scripted.body, scripted.contentType);

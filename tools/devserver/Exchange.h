@@ -48,6 +48,9 @@ struct Harness {
         std::string contentType = "application/json";
         int delayMs = 0;
         bool drop = false;
+        long long bodyBytes = 0;  // a body this large, streamed without announcing its length
+        bool compressible = false;  // spaces rather than noise: gzip shrinks it a thousandfold
+        int trickleMs = 0;        // the body goes out in pieces this far apart
     };
     std::map<std::pair<std::string, std::string>, std::vector<Scripted>> scripts;
     std::vector<json> log;

@@ -36,16 +36,34 @@ QNetworkRequest makeServiceRequest(const QUrl& url, const QString& clientHeader)
     return request;
 }
 
-void abortWhenOversized(QNetworkReply& reply, bool& oversized) {
-    // Checked as data arrives (progress signals are throttled) and against the announced length.
-    auto refuseOversized = [&oversized, raw = &reply] {
-        const qint64 announced = raw->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-        if (oversized || (raw->bytesAvailable() <= maxReplyBytes && announced <= maxReplyBytes)) return;
-        oversized = true;
-        raw->abort();
-    };
-    QObject::connect(&reply, &QNetworkReply::metaDataChanged, refuseOversized);
-    QObject::connect(&reply, &QNetworkReply::readyRead, refuseOversized);
+CappedReplyBody::CappedReplyBody(QNetworkReply& reply) : reply_(reply) {
+    announced_ = QObject::connect(&reply, &QNetworkReply::metaDataChanged, [this] {
+        if (reply_.header(QNetworkRequest::ContentLengthHeader).toLongLong() > maxReplyBytes) refuse();
+    });
+    arrived_ = QObject::connect(&reply, &QNetworkReply::readyRead, [this] { receive(); });
+}
+
+CappedReplyBody::~CappedReplyBody() {
+    QObject::disconnect(announced_);
+    QObject::disconnect(arrived_);
+}
+
+void CappedReplyBody::receive() {
+    if (oversized_ || !reply_.isOpen()) return;
+    body_ += reply_.readAll();
+    if (body_.size() > maxReplyBytes) refuse();
+}
+
+void CappedReplyBody::refuse() {
+    if (oversized_) return;
+    oversized_ = true;
+    body_.clear();
+    reply_.abort();
+}
+
+QByteArray CappedReplyBody::take() {
+    receive();
+    return oversized_ ? QByteArray() : std::move(body_);
 }
 
 QString newRequestID() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
@@ -53,13 +71,15 @@ QString newRequestID() { return QUuid::createUuid().toString(QUuid::WithoutBrace
 QCoro::Task<HTTPReply> sendRequest(QNetworkAccessManager& network, QNetworkRequest request, QByteArray method,
                                    std::optional<QByteArray> body, std::stop_token stop) {
     if (stop.stop_requested()) throw CancellationError();
+    // The size cap bounds what a compressed reply may grow to; Qt's own ratio check would refuse
+    // the same reply first, with an unclear "Decompression failed".
+    request.setDecompressedSafetyCheckThreshold(-1);
     std::unique_ptr<QNetworkReply, DeleteLater> reply(
         body ? network.sendCustomRequest(request, method, *body) : network.sendCustomRequest(request, method));
 
     AsyncEvent finished;
-    bool oversized = false;
     QObject::connect(reply.get(), &QNetworkReply::finished, [&finished] { finished.set(); });
-    abortWhenOversized(*reply, oversized);
+    CappedReplyBody received(*reply);
     // Queued: the reply is aborted from the event loop, not inside whoever requested the stop.
     std::stop_callback onStop(stop, [target = QPointer<QNetworkReply>(reply.get())] {
         if (target) QMetaObject::invokeMethod(target, &QNetworkReply::abort, Qt::QueuedConnection);
@@ -67,8 +87,8 @@ QCoro::Task<HTTPReply> sendRequest(QNetworkAccessManager& network, QNetworkReque
     co_await finished.wait();
 
     if (stop.stop_requested()) throw CancellationError();
-    QByteArray received = reply->readAll();
-    if (oversized || received.size() > maxReplyBytes)
+    QByteArray bytes = received.take();
+    if (received.isOversized())
         throw NetworkError(QNetworkReply::UnknownContentError,
                            QStringLiteral("The server's reply is larger than %1 MB and was refused.").arg(maxReplyBytes >> 20));
 
@@ -84,7 +104,7 @@ QCoro::Task<HTTPReply> sendRequest(QNetworkAccessManager& network, QNetworkReque
     if (error != QNetworkReply::NoError &&
         (!statusCode || error < QNetworkReply::ContentAccessDenied || HTTPReply::isSuccessStatus(statusCode)))
         throw NetworkError(error, reply->errorString());
-    co_return HTTPReply{statusCode, std::move(received), reply->rawHeaderPairs()};
+    co_return HTTPReply{statusCode, std::move(bytes), reply->rawHeaderPairs()};
 }
 
 }  // namespace vexora

@@ -27,9 +27,29 @@ struct HTTPReply {
 // Replies larger than this are refused rather than read into memory.
 inline constexpr qint64 maxReplyBytes = 16 * 1024 * 1024;
 
-// Aborts `reply` once its announced or buffered body passes maxReplyBytes, and sets `oversized`,
-// which must outlive the reply.
-void abortWhenOversized(QNetworkReply& reply, bool& oversized);
+// Collects a reply's body as it arrives, since Qt pauses a transfer that nobody reads, and aborts
+// the reply once its announced or received body passes maxReplyBytes.
+class CappedReplyBody {
+public:
+    explicit CappedReplyBody(QNetworkReply& reply);
+    ~CappedReplyBody();
+    CappedReplyBody(const CappedReplyBody&) = delete;
+    CappedReplyBody& operator=(const CappedReplyBody&) = delete;
+
+    bool isOversized() const { return oversized_; }
+    // The whole body, once the reply has finished; empty when it was oversized.
+    QByteArray take();
+
+private:
+    void receive();
+    void refuse();
+
+    QNetworkReply& reply_;
+    QByteArray body_;
+    bool oversized_ = false;
+    QMetaObject::Connection announced_;
+    QMetaObject::Connection arrived_;
+};
 
 // The one request builder: 60-second timeout, default cache policy, same-origin redirects only,
 // and the `x-client` header every request of this system carries.

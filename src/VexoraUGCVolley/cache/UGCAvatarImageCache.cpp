@@ -179,16 +179,14 @@ QCoro::Task<void> UGCAvatarImageCache::fetch(QString urlString, std::shared_ptr<
     download->reply = reply.get();
 
     AsyncEvent finished;
-    bool oversized = false;
     QObject::connect(reply.get(), &QNetworkReply::finished, [&finished] { finished.set(); });
-    abortWhenOversized(*reply, oversized);
+    CappedReplyBody received(*reply);
     co_await finished.wait();
 
-    if (download->cancelled || oversized || reply->error() != QNetworkReply::NoError) co_return;
+    if (download->cancelled || received.isOversized() || reply->error() != QNetworkReply::NoError) co_return;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid() || !HTTPReply::isSuccessStatus(status.toInt())) co_return;
-    QByteArray body = reply->readAll();
-    if (body.size() > maxReplyBytes) co_return;
+    QByteArray body = received.take();
     if (reply->hasRawHeader("Content-Type")) download->contentType = QString::fromUtf8(reply->rawHeader("Content-Type"));
     download->bytes = std::move(body);
 }
