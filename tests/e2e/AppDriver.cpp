@@ -93,14 +93,18 @@ QStringList AppDriver::shownIdentifiers(const QString& prefix) {
     return identifiers;
 }
 
-bool AppDriver::waitFor(const QString& identifier, const std::function<bool(const Json&)>& check, int timeoutMs) {
+bool AppDriver::waitUntil(const std::function<bool()>& check, int timeoutMs) {
     QElapsedTimer waited;
     waited.start();
     do {
-        if (check(state(identifier))) return true;
+        if (check()) return true;
         QThread::msleep(50);
     } while (waited.elapsed() < timeoutMs && process_.state() == QProcess::Running);
     return false;
+}
+
+bool AppDriver::waitFor(const QString& identifier, const std::function<bool(const Json&)>& check, int timeoutMs) {
+    return waitUntil([&] { return check(state(identifier)); }, timeoutMs);
 }
 
 bool AppDriver::waitShown(const QString& identifier, int timeoutMs) {

@@ -42,7 +42,9 @@ public:
     ::testing::AssertionResult choose(const QString& identifier, int index);
     QStringList shownIdentifiers(const QString& prefix);
 
-    // Asks again until the control's state satisfies the check or the time runs out.
+    // Checks again, while the application runs, until the check holds or the time runs out.
+    bool waitUntil(const std::function<bool()>& check, int timeoutMs = 30000);
+    // waitUntil over the state of one control.
     bool waitFor(const QString& identifier, const std::function<bool(const Json&)>& check, int timeoutMs = 30000);
     bool waitShown(const QString& identifier, int timeoutMs = 30000);
     bool waitText(const QString& identifier, const QString& text, int timeoutMs = 30000);

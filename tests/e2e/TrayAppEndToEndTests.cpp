@@ -47,7 +47,7 @@ protected:
 
     void signIn() {
         // The keyring is the suite's: a session left by an earlier case is signed out first.
-        ASSERT_TRUE(app->waitFor("ugc.panel", [&](const Json&) {
+        ASSERT_TRUE(app->waitUntil([&] {
             return app->state("auth.email").value("shown", false) || app->state("ugc.header.sign-out").value("shown", false);
         }));
         if (app->state("ugc.header.sign-out").value("shown", false)) ASSERT_TRUE(app->click("ugc.header.sign-out"));
@@ -102,7 +102,7 @@ TEST_F(TrayApp, AUserMakesPublishesRetriesDownloadsSchedulesAndSignsOut) {
     ASSERT_TRUE(app->click("ugc.result.download"));
     ASSERT_TRUE(app->waitShown("fileNameEdit")) << "the save dialog";
     ASSERT_TRUE(app->type("fileNameEdit", QDir(folder).filePath("linen.mp4") + "\n"));
-    ASSERT_TRUE(app->waitFor("ugc.result.download", [&](const Json&) {
+    ASSERT_TRUE(app->waitUntil([&] {
         return QFileInfo(QDir(folder).filePath("linen.mp4")).size() > 0;
     }));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"linen.mp4"}) << "no partial file left beside it";
@@ -118,7 +118,7 @@ TEST_F(TrayApp, AUserMakesPublishesRetriesDownloadsSchedulesAndSignsOut) {
     ASSERT_TRUE(app->type("ugc.schedule.default-topic", "Weekday linen tips"));
     ASSERT_TRUE(app->click("ugc.schedule.create")) << app->state("ugc.schedule.validation-text").dump();
     QString created;
-    ASSERT_TRUE(app->waitFor("ugc.schedules.list", [&](const Json&) {
+    ASSERT_TRUE(app->waitUntil([&] {
         for (const QString& toggle : app->shownIdentifiers("ugc.schedule.toggle."))
             if (!before.contains(toggle)) created = toggle.section('.', 3);
         return !created.isEmpty();
@@ -154,7 +154,7 @@ TEST_F(TrayApp, TheFormAndAnInterruptedRunComeBackAfterTheApplicationDied) {
         return QString::fromStdString(s.value("text", "")).contains("Español");
     }));
     ASSERT_TRUE(app->click("ugc.generator.generate"));
-    ASSERT_TRUE(app->waitFor("ugc.generator.generate", [&](const Json&) {
+    ASSERT_TRUE(app->waitUntil([&] {
         return !server.requests("/api/dashboard/shorts/generate").empty();
     })) << app->state("ugc.error.message").dump() << app->state("ugc.status.line").dump();
     app->kill();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -99,43 +100,47 @@ std::optional<Harness::Scripted> takeScripted(DevState& state, Harness& harness,
     return scripted;
 }
 
+namespace {
+
+// Sends `total` bytes in pieces without announcing the length (so the client can only count what
+// arrives), waiting the script's trickle time before each; `fill` writes the piece at an offset.
+void streamChunked(httplib::Response& response, const Harness::Scripted& scripted, size_t total, size_t pieceSize,
+                   std::function<void(size_t offset, std::string& piece)> fill) {
+    response.status = scripted.status;
+    response.set_chunked_content_provider(
+        scripted.contentType, [total, pieceSize, fill, pause = scripted.trickleMs](size_t offset, httplib::DataSink& sink) {
+            if (offset >= total) {
+                sink.done();
+                return true;
+            }
+            sleepFor(pause);
+            std::string piece(std::min(pieceSize, total - offset), ' ');
+            fill(offset, piece);
+            return sink.write(piece.data(), piece.size());
+        });
+}
+
+}  // namespace
+
 void sendScripted(const Harness::Scripted& scripted, httplib::Response& response) {
     sleepFor(scripted.delayMs);
     if (scripted.drop) {
         // Announce a body and never send it: the client sees the connection go away.
         response.set_content_provider(64, "application/json", [](size_t, size_t, httplib::DataSink&) { return false; });
     } else if (scripted.bodyBytes > 0) {
-        // Chunked, so the client can only tell the size by counting what arrives.
-        response.status = scripted.status;
-        const long long total = scripted.bodyBytes;
-        const bool compressible = scripted.compressible;
         auto noise = std::make_shared<std::uint64_t>(0x9E3779B97F4A7C15ull);
-        response.set_chunked_content_provider(scripted.contentType, [total, compressible, noise](size_t offset, httplib::DataSink& sink) {
-            if (static_cast<long long>(offset) >= total) {
-                sink.done();
-                return true;
-            }
-            std::string piece(static_cast<size_t>(std::min<long long>(total - offset, 1 << 16)), ' ');
-            if (!compressible)
-                for (char& byte : piece) {  // xorshift: as incompressible as a real video
-                    *noise ^= *noise << 13, *noise ^= *noise >> 7, *noise ^= *noise << 17;
-                    byte = static_cast<char>(*noise);
-                }
-            return sink.write(piece.data(), piece.size());
-        });
+        streamChunked(response, scripted, static_cast<size_t>(scripted.bodyBytes), 1 << 16,
+                      [compressible = scripted.compressible, noise](size_t, std::string& piece) {
+                          if (compressible) return;
+                          for (char& byte : piece) {  // xorshift: as incompressible as a real video
+                              *noise ^= *noise << 13, *noise ^= *noise >> 7, *noise ^= *noise << 17;
+                              byte = static_cast<char>(*noise);
+                          }
+                      });
     } else if (scripted.trickleMs > 0) {
-        response.status = scripted.status;
         const std::string body = scripted.body;
-        const int pause = scripted.trickleMs;
-        response.set_chunked_content_provider(scripted.contentType, [body, pause](size_t offset, httplib::DataSink& sink) {
-            if (offset >= body.size()) {
-                sink.done();
-                return true;
-            }
-            sleepFor(pause);
-            const size_t piece = std::max<size_t>(1, (body.size() + 7) / 8);
-            return sink.write(body.data() + offset, std::min(piece, body.size() - offset));
-        });
+        streamChunked(response, scripted, body.size(), std::max<size_t>(1, (body.size() + 7) / 8),
+                      [body](size_t offset, std::string& piece) { piece = body.substr(offset, piece.size()); });
     } else {
         response.status = scripted.status;
         response.set_content(scripted.body, scripted.contentType);
