@@ -1,0 +1,14 @@
+#pragma once
+
+#include "BenchTable.h"
+
+#include <vector>
+
+namespace vexora::bench {
+
+// Each measures one thing in its own file and returns its rows of the table.
+std::vector<BenchRow> contextLoadRows();
+std::vector<BenchRow> avatarCacheRows();
+std::vector<BenchRow> panelRefreshRows();
+
+}  // namespace vexora::bench
