@@ -10,13 +10,14 @@
 using namespace vexora::bench;
 
 int main(int argc, char** argv) {
-    // The panel benchmark renders in this process.
+    // The panel benchmark renders in this process; the tray app gets a display of its own.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const std::vector<std::pair<const char*, std::function<std::vector<BenchRow>()>>> sections = {
-        {"context load", contextLoadRows},
-        {"avatar cache", avatarCacheRows},
-        {"panel refresh", panelRefreshRows},
+        {"start-up", startupRows},         {"memory", memoryRows},
+        {"context load", contextLoadRows}, {"polling", pollingRows},
+        {"avatar cache", avatarCacheRows}, {"panel refresh", panelRefreshRows},
+        {"command line", cliRows},
     };
     QElapsedTimer clock;
     clock.start();
