@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("\n");
-    printTable(rows);
+    std::fputs(formatTable(rows).c_str(), stdout);
     std::printf("\n(%d benchmarks in %.0f s, one run on this machine)\n", int(rows.size()), double(clock.elapsed()) / 1000);
     return failures == 0 ? 0 : 1;
 }

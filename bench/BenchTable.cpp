@@ -16,7 +16,7 @@ std::string formatted(const char* format, double value) {
 
 }  // namespace
 
-void printTable(const std::vector<BenchRow>& rows) {
+std::string formatTable(const std::vector<BenchRow>& rows) {
     const BenchRow header{"benchmark", "measured", "reference", "ratio / notes"};
     std::array<size_t, 3> widths{header.benchmark.size(), header.measured.size(), header.reference.size()};
     for (const BenchRow& row : rows) {
@@ -24,14 +24,17 @@ void printTable(const std::vector<BenchRow>& rows) {
         widths[1] = std::max(widths[1], row.measured.size());
         widths[2] = std::max(widths[2], row.reference.size());
     }
+    // Names to the left, figures to the right, so units and decimals line up.
     auto line = [&](const BenchRow& row) {
-        std::printf("%-*s  %*s  %*s  %s\n", int(widths[0]), row.benchmark.c_str(), int(widths[1]), row.measured.c_str(),
-                    int(widths[2]), row.reference.c_str(), row.notes.c_str());
+        return row.benchmark + std::string(widths[0] - row.benchmark.size(), ' ') + "  " +
+               std::string(widths[1] - row.measured.size(), ' ') + row.measured + "  " +
+               std::string(widths[2] - row.reference.size(), ' ') + row.reference + "  " + row.notes + "\n";
     };
-    line(header);
-    line({std::string(widths[0], '-'), std::string(widths[1], '-'), std::string(widths[2], '-'), std::string(13, '-')});
-    for (const BenchRow& row : rows) line(row);
-    std::fflush(stdout);
+    std::string table = line(header);
+    table += line({std::string(widths[0], '-'), std::string(widths[1], '-'), std::string(widths[2], '-'),
+                   std::string(header.notes.size(), '-')});
+    for (const BenchRow& row : rows) table += line(row);
+    return table;
 }
 
 std::string milliseconds(double value) { return formatted(value < 10 ? "%.3f ms" : "%.1f ms", value); }

@@ -13,8 +13,8 @@ struct BenchRow {
     std::string notes;
 };
 
-// Prints the rows under one header with aligned columns.
-void printTable(const std::vector<BenchRow>& rows);
+// The rows under one header, in aligned columns, a line each.
+std::string formatTable(const std::vector<BenchRow>& rows);
 
 std::string milliseconds(double value);
 std::string mebibytes(double value);
