@@ -1,10 +1,10 @@
 // What an avatar lookup costs from each tier of the cache, and how long the GUI thread goes
 // without running its event loop while a panel's worth of large images decodes from disk.
+#include "Benchmarks.h"
 #include "cache/UGCAvatarImageCache.h"
 #include "support/DevServer.h"
 #include "support/RunSync.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
@@ -13,10 +13,10 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 
-using namespace vexora;
+namespace vexora::bench {
+
 using namespace vexora::test;
 
 namespace {
@@ -34,8 +34,7 @@ double medianMilliseconds(const std::function<void(int)>& prepare, const std::fu
         work(round);
         samples.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
+    return median(samples);
 }
 
 // A busy picture, so the PNG is large and inflating it costs real time.
@@ -54,8 +53,7 @@ QCoro::Task<void> awaitAll(std::vector<QCoro::Task<std::optional<QImage>>> looku
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+std::vector<BenchRow> avatarCacheRows() {
     DevServer server;
     QNetworkAccessManager network;
     QTemporaryDir folder;
@@ -96,16 +94,16 @@ int main(int argc, char** argv) {
     ticker.stop();
     const double decodeAll = double(decodeClock.nsecsElapsed()) / 1e6;
 
-    std::printf("%-44s %12s\n", "avatar lookup", "median ms");
-    std::printf("%-44s %12.3f\n", "from memory", memory);
-    std::printf("%-44s %12.3f\n", "from disk (96 px PNG)", disk);
-    std::printf("%-44s %12.3f\n", "from the network (local devserver)", fetched);
-    std::printf("%-44s %12.1f\n", "disk / memory", disk / memory);
-    std::printf("(median of %d rounds)\n\n", rounds);
-    std::printf("%-44s %12s %10s\n", "GUI thread while decoding", "measured ms", "goal ms");
-    std::printf("%-44s %12.1f %10.0f\n", "longest stall, 50 1024 px PNGs from disk", double(longestGapNanoseconds) / 1e6,
-                frameBudgetMilliseconds);
-    std::printf("(all %d decoded in %.0f ms on %d worker threads)\n", largeImages, decodeAll,
-                QThreadPool::globalInstance()->maxThreadCount());
-    return 0;
+    const std::string repeat = "median of " + std::to_string(rounds);
+    const double stall = double(longestGapNanoseconds) / 1e6;
+    return {{"avatar lookup from memory", milliseconds(memory), "", repeat},
+            {"avatar lookup from disk (96 px PNG)", milliseconds(disk), milliseconds(memory),
+             times(disk / memory) + " of memory, " + repeat},
+            {"avatar lookup from the network (devserver)", milliseconds(fetched), milliseconds(disk),
+             times(fetched / disk) + " of disk, " + repeat},
+            {"GUI-thread stall while 50 1024 px PNGs decode", milliseconds(stall), milliseconds(frameBudgetMilliseconds),
+             times(stall / frameBudgetMilliseconds) + " of a frame; all decoded in " + milliseconds(decodeAll) + " on " +
+                 std::to_string(QThreadPool::globalInstance()->maxThreadCount()) + " threads"}};
 }
+
+}  // namespace vexora::bench

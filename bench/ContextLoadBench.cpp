@@ -1,5 +1,7 @@
 // How much of the context load's latency the concurrent requests hide: the wall time of one
-// load divided by the sum of its six requests made one after another (ideal: about 1/6).
+// load divided by the sum of the latencies injected into its six requests (ideal: about 1/6),
+// and the same six made one after another for comparison.
+#include "Benchmarks.h"
 #include "client/UGCAPIClient.h"
 #include "config/UGCAppConfiguration.h"
 #include "foundation/JSONValue.h"
@@ -7,14 +9,12 @@
 #include "support/RunSync.h"
 #include "workflow/UGCSessionVault.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
-#include <algorithm>
-#include <cstdio>
 #include <functional>
 
-using namespace vexora;
+namespace vexora::bench {
+
 using namespace vexora::test;
 
 namespace {
@@ -30,14 +30,12 @@ double medianMilliseconds(const std::function<void()>& work) {
         work();
         samples.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
+    return median(samples);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+std::vector<BenchRow> contextLoadRows() {
     DevServer server({QStringLiteral("--latency-ms"), QString::number(latencyMilliseconds)});
     qputenv("VEXORA_API_BASE_URL", server.baseURL().toUtf8());
     QNetworkAccessManager network;
@@ -60,10 +58,12 @@ int main(int argc, char** argv) {
     for (const auto& single : singles) sequential += medianMilliseconds(single);
     const double concurrent = medianMilliseconds([&] { runSync(client.fetchContextBundle(tenant)); });
 
-    std::printf("%-44s %12s %14s %8s\n", "benchmark", "measured ms", "reference ms", "ratio");
-    std::printf("%-44s %12.1f %14.1f %8.3f\n", "context load vs. its six requests in a row", concurrent, sequential,
-                concurrent / sequential);
-    std::printf("(%d ms injected latency per request, median of %d rounds; ideal ratio about %.3f)\n", latencyMilliseconds,
-                rounds, 1.0 / 6);
-    return 0;
+    const double injected = 6.0 * latencyMilliseconds;
+    const std::string repeat = ", median of " + std::to_string(rounds);
+    return {{"context load / its 6 injected latencies", milliseconds(concurrent), milliseconds(injected),
+             times(concurrent / injected) + " (ideal 0.17x" + repeat + ")"},
+            {"  the 6 requests one after another", milliseconds(sequential), milliseconds(injected),
+             times(sequential / injected) + " (" + std::to_string(latencyMilliseconds) + " ms each" + repeat + ")"}};
 }
+
+}  // namespace vexora::bench

@@ -1,29 +1,22 @@
 // How much a change of the workflow state costs the panel: building it once, a keystroke in the
-// topic editor, and a step change, against a 60 Hz frame. Prints figures; asserts nothing.
-
+// topic editor, and a step change, against a 60 Hz frame.
+#include "Benchmarks.h"
 #include "panel/UGCPanelView.h"
 #include "workflow/UGCAppState.h"
 #include "workflow/UGCWorkspacePreferencesStore.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <cstdio>
 #include <vector>
 
-using namespace vexora;
+namespace vexora::bench {
 
 namespace {
 
 constexpr double frameMilliseconds = 1000.0 / 60.0;
-
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
 
 void fillWorkspace(UGCAppState& state) {
     AuthState auth;
@@ -53,9 +46,7 @@ void fillWorkspace(UGCAppState& state) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+std::vector<BenchRow> panelRefreshRows() {
     QTemporaryDir scratch;
     QNetworkAccessManager network;
     auto store = std::make_unique<UGCWorkspacePreferencesStore>(
@@ -87,11 +78,13 @@ int main(int argc, char** argv) {
         steps.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
 
-    std::printf("panel refresh (50 library avatars, 25 history entries, offscreen)\n");
-    std::printf("  %-34s %9.3f ms\n", "build and first layout", build);
-    std::printf("  %-34s %9.3f ms   %.3f of a 60 Hz frame\n", "topic keystroke, median of 200", median(keystrokes),
-                median(keystrokes) / frameMilliseconds);
-    std::printf("  %-34s %9.3f ms   %.3f of a 60 Hz frame\n", "step change, median of 100", median(steps),
-                median(steps) / frameMilliseconds);
-    return 0;
+    const std::string frame = milliseconds(frameMilliseconds);
+    const auto ofFrame = [](double value) { return times(value / frameMilliseconds) + " of a 60 Hz frame"; };
+    return {{"panel build and first layout (offscreen)", milliseconds(build), frame,
+             ofFrame(build) + "; 50 avatars, 25 history entries"},
+            {"panel refresh: topic keystroke", milliseconds(median(keystrokes)), frame,
+             ofFrame(median(keystrokes)) + ", median of 200"},
+            {"panel refresh: step change", milliseconds(median(steps)), frame, ofFrame(median(steps)) + ", median of 100"}};
 }
+
+}  // namespace vexora::bench

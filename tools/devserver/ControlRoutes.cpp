@@ -47,6 +47,7 @@ void addControlRoutes(httplib::Server& server, DevState& state, Harness& harness
         std::lock_guard lock(state.mutex);
         try {
             state.settings.merge(body);
+            if (body.contains("history_count") || body.contains("avatar_count")) state.reseedLibrary();
         } catch (const json::exception& error) {
             return sendError(response, 400, "Bad config", error.what(), "BAD_REQUEST");
         }

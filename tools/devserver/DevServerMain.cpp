@@ -47,7 +47,11 @@ Control endpoints for tests (no token needed):
                                      the body in eight pieces that far apart
   GET    /__devserver/config         the run-time settings
   POST   /__devserver/config         {"latency_ms","token_lifetime_seconds","schedules_enabled","fail_topics",
-                                      "fail_accounts","locks","browser_session_ttl_seconds"}
+                                      "fail_accounts","locks","browser_session_ttl_seconds",
+                                      "history_count","avatar_count","render_polls"}
+                                     history_count and avatar_count (64 each) seed the library anew in those
+                                     sizes; render_polls (4) is how many polls a render answers, the last with
+                                     its final status
   POST   /__devserver/expire-tokens  every issued access token expires now
   POST   /__devserver/reset          back to the seed data, settings and an empty log
 )";

@@ -2,6 +2,7 @@
 
 #include "SeedData.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -27,7 +28,10 @@ json Settings::toJson() const {
             {"fail_topics", failTopics},
             {"fail_accounts", failAccounts},
             {"locks", locks},
-            {"browser_session_ttl_seconds", browserSessionTTLSeconds}};
+            {"browser_session_ttl_seconds", browserSessionTTLSeconds},
+            {"history_count", historyCount},
+            {"avatar_count", avatarCount},
+            {"render_polls", renderPolls}};
 }
 
 void Settings::merge(const json& update) {
@@ -38,6 +42,9 @@ void Settings::merge(const json& update) {
     if (update.contains("fail_accounts")) failAccounts = update.at("fail_accounts").get<std::set<std::string>>();
     if (update.contains("locks")) locks = update.at("locks");
     browserSessionTTLSeconds = update.value("browser_session_ttl_seconds", browserSessionTTLSeconds);
+    historyCount = std::max(0, update.value("history_count", historyCount));
+    avatarCount = std::max(0, update.value("avatar_count", avatarCount));
+    renderPolls = std::max(1, update.value("render_polls", renderPolls));
 }
 
 void DevState::reset() {
@@ -47,7 +54,7 @@ void DevState::reset() {
     renders.clear();
     scripts.clear();
     counter = 0;
-    const Seed seed = makeSeed(origin);
+    const Seed seed = makeSeed(origin, settings.historyCount, settings.avatarCount);
     balanceCredits = seed.balanceCredits;
     favorites = seed.favorites;
     products = seed.products;
@@ -56,6 +63,12 @@ void DevState::reset() {
     avatars = seed.avatars;
     schedules = seed.schedules;
     settings.locks = seed.locks;
+}
+
+void DevState::reseedLibrary() {
+    const Seed seed = makeSeed(origin, settings.historyCount, settings.avatarCount);
+    history = seed.history;
+    avatars = seed.avatars;
 }
 
 std::string DevState::nextID(const std::string& prefix) { return prefix + std::to_string(++counter); }

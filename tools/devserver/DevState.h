@@ -21,6 +21,9 @@ struct Settings {
     std::set<std::string> failAccounts;  // publishing to these connection ids fails
     json locks = json::object();          // connectionLocks as sent
     double browserSessionTTLSeconds = 120;
+    int historyCount = 64;  // entries and faces of the seeded library
+    int avatarCount = 64;
+    int renderPolls = 4;    // polls a render answers, the last one with its final status
 
     json toJson() const;
     void merge(const json& update);
@@ -42,6 +45,7 @@ struct Render {
     std::string dbID;
     std::string avatarURL;
     int polls = 0;
+    int pollsUntilFinal = 4;
     bool fails = false;
 };
 
@@ -64,6 +68,7 @@ struct DevState {
     int counter = 0;
 
     void reset();  // back to the seed, keeping the origin
+    void reseedLibrary();  // history and avatars anew, in the sizes the settings ask for
     std::string nextID(const std::string& prefix);
     json issueSession(const std::string& userID);  // {"access_token","refresh_token","expires_at"}
 };

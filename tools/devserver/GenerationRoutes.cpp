@@ -7,8 +7,6 @@ namespace devserver {
 
 namespace {
 
-constexpr int pollsUntilDone = 3;  // queued, processing, processing, then a final status
-
 std::string lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return text;
@@ -89,7 +87,7 @@ void generate(Exchange& exchange) {
     const auto script = state.scripts.find(dbID);
     const std::string topic = script == state.scripts.end() ? std::string() : script->second.value("topic", std::string());
     const std::string id = state.nextID("render-");
-    state.renders[id] = Render{dbID, exchange.body.at("avatar_url"), 0, topicFails(state, topic)};
+    state.renders[id] = Render{dbID, exchange.body.at("avatar_url"), 0, state.settings.renderPolls, topicFails(state, topic)};
     exchange.reply(200, {{"generation_id", id}, {"status", "queued"}, {"credits_charged", charge(state, 10)},
                          {"estimated_seconds", 6}});
 }
@@ -99,8 +97,8 @@ void poll(Exchange& exchange) {
     auto it = state.renders.find(exchange.captures.at(0));
     if (it == state.renders.end()) return exchange.fail(404, "Not Found", "No such generation", "NotFound");
     Render& render = it->second;
-    const int polls = render.polls++;
-    if (polls < pollsUntilDone) return exchange.reply(200, {{"status", polls == 0 ? "queued" : "processing"}});
+    const int polls = ++render.polls;
+    if (polls < render.pollsUntilFinal) return exchange.reply(200, {{"status", polls == 1 ? "queued" : "processing"}});
     if (render.fails) return exchange.reply(200, {{"status", "failed"}, {"error", "Rendering failed for this topic."}});
     const std::string video = videoURL(state.origin, render.dbID);
     for (json& entry : state.history)

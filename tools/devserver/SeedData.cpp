@@ -26,7 +26,7 @@ const char* const topics[] = {"Summer sale on linen shirts", "Three ways to styl
                               "Why our coffee beans taste better", "Unboxing the new travel backpack",
                               "Morning routine with our skincare set", "Behind the scenes at the workshop"};
 
-json historyEntry(const std::string& origin, int number) {
+json historyEntry(const std::string& origin, int number, int count) {
     const std::string id = numbered("gen-", number);
     json entry = {{"id", id},
                   {"topic", topics[number % 6]},
@@ -35,7 +35,7 @@ json historyEntry(const std::string& origin, int number) {
                   {"video_url", videoURL(origin, id)},
                   {"avatar_url", avatarURL(origin, numbered("avatar-", 1 + number % 60))},
                   {"favorite_id", "fav-" + std::to_string(1 + number % 4)},
-                  {"created_at", isoTime((70 - number) * 97)}};
+                  {"created_at", isoTime((count + 6 - number) * 97)}};
     if (number % 3 == 0) entry["duration"] = 10;
     else entry["duration_seconds"] = number % 2 ? 5 : 15;
     if (number % 7 == 0) entry["schedule_id"] = "sched-1";
@@ -60,7 +60,7 @@ std::string avatarURL(const std::string& origin, const std::string& id) { return
 
 std::string videoURL(const std::string& origin, const std::string& id) { return origin + "/assets/videos/" + id + ".mp4"; }
 
-Seed makeSeed(const std::string& origin) {
+Seed makeSeed(const std::string& origin, int historyCount, int avatarCount) {
     Seed seed;
     seed.balanceCredits = 1250.5;
     seed.favorites = json::array({{{"id", "fav-1"}, {"domain", "linenandco.example"}, {"name", "Linen & Co"}},
@@ -81,9 +81,9 @@ Seed makeSeed(const std::string& origin) {
     });
     seed.locks = {{"tiktok", false}, {"instagram", {{"temporarilyDisabled", false}, {"message", "Instagram publishing is available."}}}};
     seed.history = json::array();
-    for (int number = 64; number >= 1; --number) seed.history.push_back(historyEntry(origin, number));
+    for (int number = historyCount; number >= 1; --number) seed.history.push_back(historyEntry(origin, number, historyCount));
     seed.avatars = json::array();
-    for (int number = 1; number <= 64; ++number) {
+    for (int number = 1; number <= avatarCount; ++number) {
         const std::string id = numbered("avatar-", number);
         seed.avatars.push_back({{"id", id}, {"avatar_url", avatarURL(origin, id)}, {"created_at", isoTime(number * 131)}});
     }

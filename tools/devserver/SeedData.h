@@ -17,8 +17,11 @@ struct Seed {
     nlohmann::json favorites, products, accounts, locks, history, avatars, schedules;
 };
 
-// The demo workspace; asset URLs point at `origin`.
-Seed makeSeed(const std::string& origin);
+inline constexpr int seedHistoryCount = 64;
+inline constexpr int seedAvatarCount = 64;
+
+// The demo workspace; asset URLs point at `origin`. Benchmarks ask for larger libraries.
+Seed makeSeed(const std::string& origin, int historyCount = seedHistoryCount, int avatarCount = seedAvatarCount);
 
 std::string avatarURL(const std::string& origin, const std::string& id);
 std::string videoURL(const std::string& origin, const std::string& id);

@@ -50,12 +50,15 @@ QString textOf(QWidget* widget) {
 Json stateOf(const QString& identifier) {
     if (QWidget* widget = findWidget(identifier)) {
         auto* button = qobject_cast<QAbstractButton*>(widget);
-        return {{"found", true},
-                {"shown", widget->isVisible()},
-                {"enabled", widget->isEnabled()},
-                {"checked", button && button->isChecked()},
-                {"text", textOf(widget)},
-                {"value", widget->property("accessibleValue").toString()}};
+        Json state = {{"found", true},
+                      {"shown", widget->isVisible()},
+                      {"enabled", widget->isEnabled()},
+                      {"checked", button && button->isChecked()},
+                      {"text", textOf(widget)},
+                      {"value", widget->property("accessibleValue").toString()}};
+        // Controls that show a remote picture tell whether it has arrived.
+        if (const QVariant image = widget->property("hasImage"); image.isValid()) state["hasImage"] = image.toBool();
+        return state;
     }
     if (QAction* action = findAction(identifier))
         return {{"found", true}, {"shown", action->isVisible()}, {"enabled", action->isEnabled()},

@@ -13,7 +13,8 @@ namespace vexora {
 // an accessibility tool would: one JSON request a line on a local socket, one JSON answer a line.
 // Built into QA builds only, and listening only when VEXORA_DEBUG_AUTOMATION_SOCKET names a path.
 //
-//   {"op":"state","id":ID}                 found, shown, enabled, checked, text, value
+//   {"op":"state","id":ID}                 found, shown, enabled, checked, text, value; hasImage where the
+//                                          control shows a remote picture
 //   {"op":"click","id":ID}                 a button, a checkable control or an action
 //   {"op":"type","id":ID,"text":T}         key presses into the focused control ("\n" presses Return)
 //   {"op":"choose","id":ID,"index":N}      picks an item of a combo box as the user would

@@ -1,6 +1,7 @@
 #include "app/VexoraUGCVolleyApp.h"
 
 #ifdef VEXORA_UI_AUTOMATION
+#include "automation/ReadyReport.h"
 #include "automation/UIAutomationServer.h"
 #endif
 
@@ -18,7 +19,13 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     vexora::VexoraUGCVolleyApp delegate;
-    QTimer::singleShot(0, &delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    QTimer::singleShot(0, &delegate, [&delegate] {
+        delegate.applicationDidFinishLaunching();
+#ifdef VEXORA_UI_AUTOMATION
+        // The tray icon (or, without a tray, the panel window) is shown by now.
+        vexora::reportReadyWhenIdle();
+#endif
+    });
 #ifdef VEXORA_UI_AUTOMATION
     vexora::UIAutomationServer::startFromEnvironment(&application);
 #endif

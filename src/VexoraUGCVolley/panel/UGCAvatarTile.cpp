@@ -61,6 +61,8 @@ UGCAvatarTile::UGCAvatarTile(const AvatarListItem& avatar, std::optional<int> or
     refresh(false, false, false);
 }
 
+bool UGCAvatarTile::hasImage() const { return face_->hasImage(); }
+
 void UGCAvatarTile::activate() {
     if (isDeleteRevealed_) {
         lastActivationAt_ = -std::numeric_limits<double>::infinity();

@@ -19,6 +19,7 @@ class UGCRemoteAvatarImage;
 // interval shows its delete button instead; a click while that button shows hides it again.
 class UGCAvatarTile : public QAbstractButton {
     Q_OBJECT
+    Q_PROPERTY(bool hasImage READ hasImage)
 
 public:
     struct Actions {
@@ -35,6 +36,7 @@ public:
 
     void refresh(bool isSelected, bool isDeleteRevealed, bool isDeleting);
     const AvatarListItem& avatar() const { return avatar_; }
+    bool hasImage() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

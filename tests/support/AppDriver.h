@@ -41,6 +41,10 @@ public:
     ::testing::AssertionResult type(const QString& identifier, const QString& text);
     ::testing::AssertionResult choose(const QString& identifier, int index);
     QStringList shownIdentifiers(const QString& prefix);
+    // Signs the devserver's demo account in from the panel (signing out a session left in the
+    // keyring first) and waits until the workspace has loaded.
+    ::testing::AssertionResult signInDemo();
+    ::testing::AssertionResult waitForWorkspace();
 
     // Checks again, while the application runs, until the check holds or the time runs out.
     bool waitUntil(const std::function<bool()>& check, int timeoutMs = 30000);
@@ -50,6 +54,7 @@ public:
     bool waitText(const QString& identifier, const QString& text, int timeoutMs = 30000);
     // Everything the application wrote to stdout and stderr, over all its starts.
     QString output() const;
+    qint64 processId() const { return process_.processId(); }
 
 private:
     Json send(const Json& request);

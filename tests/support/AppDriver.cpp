@@ -1,4 +1,4 @@
-#include "e2e/AppDriver.h"
+#include "support/AppDriver.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -91,6 +91,28 @@ QStringList AppDriver::shownIdentifiers(const QString& prefix) {
     for (const Json& identifier : answer.value("ids", Json::array()))
         identifiers << QString::fromStdString(identifier.get<std::string>());
     return identifiers;
+}
+
+::testing::AssertionResult AppDriver::signInDemo() {
+    const auto shown = [this](const char* identifier) { return state(identifier).value("shown", false); };
+    if (!waitUntil([&] { return shown("auth.email") || shown("ugc.header.sign-out"); }))
+        return ::testing::AssertionFailure() << "neither the signed-out panel nor the workspace showed";
+    if (shown("ugc.header.sign-out"))
+        if (auto signedOut = click("ugc.header.sign-out"); !signedOut) return signedOut;
+    if (!waitShown("auth.email")) return ::testing::AssertionFailure() << "the signed-out panel did not show";
+    if (auto typed = type("auth.email", "demo@vexora.local"); !typed) return typed;
+    if (auto typed = type("auth.password", "demo"); !typed) return typed;
+    if (auto clicked = click("auth.signin"); !clicked) return clicked;
+    if (!waitText("ugc.tenant.name", "Demo Workspace"))
+        return ::testing::AssertionFailure() << "no workspace: " << state("auth.error").dump();
+    return waitForWorkspace();
+}
+
+::testing::AssertionResult AppDriver::waitForWorkspace() {
+    // The workspace's records and the stored form are in place once the loading notice is gone.
+    if (!waitShown("ugc.topic.editor") || !waitFor("ugc.tenant.loading", [](const Json& s) { return !s.value("shown", true); }))
+        return ::testing::AssertionFailure() << "the workspace did not finish loading";
+    return ::testing::AssertionSuccess();
 }
 
 bool AppDriver::waitUntil(const std::function<bool()>& check, int timeoutMs) {
