@@ -88,6 +88,8 @@ QCoro::Task<void> sleepFor(std::chrono::milliseconds duration, std::stop_token s
     AsyncEvent elapsed;
     QTimer timer;
     timer.setSingleShot(true);
+    // A coarse timer may fire 5 % early: the render polls would drift off their 2 s rhythm.
+    timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, [&elapsed] { elapsed.set(); });
     timer.start(duration);
     co_await elapsed.wait(std::move(stop));
