@@ -48,19 +48,21 @@ std::optional<T> decodedBody(const QByteArray& body) {
     return decodedOrNone([&] { return T::fromJson(JsonReader::parse(body)); });
 }
 
-// What decodes must be written the way it is stored and read back as the same value.
+// What decodes must be written the way it is stored and read back as the same value, which
+// is returned for further checks.
 template <typename T, typename Encode, typename Decode>
-void checkRoundTrip(const T& value, Encode&& encode, Decode&& decode) {
+T checkRoundTrip(const T& value, Encode&& encode, Decode&& decode) {
     const QByteArray written = encode(value);
     const std::optional<T> reread = decodedOrNone([&] { return decode(written); });
     check(reread.has_value(), "what was written does not read back", written);
     check(*reread == value, "what was written reads back as another value", written);
+    return *reread;
 }
 
 // The common case: toJson, encodeJson, parse, fromJson.
 template <typename T>
-void checkJsonRoundTrip(const T& value) {
-    checkRoundTrip(
+T checkJsonRoundTrip(const T& value) {
+    return checkRoundTrip(
         value, [](const T& v) { return encodeJson(v.toJson()); },
         [](const QByteArray& written) { return T::fromJson(JsonReader::parse(written)); });
 }
