@@ -106,6 +106,24 @@ TEST(JsonReader, RefusesBrokenAndAbsurdBodies) {
     EXPECT_NO_THROW(decode(fine.constData()));
 }
 
+TEST(JsonReader, ReadsOnlyDatesItCanWriteBack) {
+    const Json dates = {{"offset", "2026-12-01T12:00:00.250+02:00"},
+                        {"utcYear10000", "9999-12-31T23:00:00-05:00"},
+                        {"utcYear0", "0001-01-01T00:30:00+01:00"},
+                        {"month13", "2026-13-01T00:00:00Z"},
+                        {"number", 1}};
+    const JsonReader reader(dates, {});
+
+    const QDateTime read = *reader.optionalDate("offset");
+    EXPECT_EQ(isoDateText(read), "2026-12-01T10:00:00.250Z");
+    EXPECT_EQ(JsonReader(Json(isoDateText(read)), {}).date(), read);
+    EXPECT_EQ(reader.optionalDate("absent"), std::nullopt);
+
+    // Valid as written, but their UTC year has no ISO text: stored again they would be lost.
+    for (const char* unwritable : {"utcYear10000", "utcYear0", "month13", "number"})
+        EXPECT_EQ(decodingErrorOf([&] { reader.optionalDate(unwritable); }).path(), unwritable);
+}
+
 TEST(UserSession, StoredFormOmitsAbsentEmailAndUsesTheMargin) {
     UserSession session{"a", "r", 1'700'000'000.25, "u", std::nullopt};
     const Json json = session.toJson();

@@ -118,7 +118,7 @@ protected:
 }  // namespace
 
 TEST(AppcastParsing, ReadsElementsAndEnclosureAttributesAndSkipsItemsWithoutVersion) {
-    const AppcastFeed feed = AppcastUpdater::parseAppcast(QByteArray::fromStdString(feedWith(R"(
+    const AppcastFeed feed = AppcastFeed::parse(QByteArray::fromStdString(feedWith(R"(
       <item><title>no version at all</title><enclosure url="https://x.example/none.tar.gz"/></item>
       <item>
         <enclosure url="https://x.example/a.tar.gz" sparkle:version="2.0.0" sparkle:shortVersionString="2.0"/>
@@ -137,7 +137,7 @@ TEST(AppcastParsing, ReadsElementsAndEnclosureAttributesAndSkipsItemsWithoutVers
 }
 
 TEST(AppcastParsing, PicksTheNewestItemAndFallsBackToTheVersionForDisplay) {
-    const AppcastFeed feed = AppcastUpdater::parseAppcast(QByteArray::fromStdString(feedWith(newerRelease + R"(
+    const AppcastFeed feed = AppcastFeed::parse(QByteArray::fromStdString(feedWith(newerRelease + R"(
       <item><sparkle:version>2.10.0</sparkle:version><sparkle:shortVersionString>2.10</sparkle:shortVersionString></item>
       <item><sparkle:version>2.9.5</sparkle:version></item>)")));
     ASSERT_EQ(feed.items.size(), 3);
@@ -147,14 +147,14 @@ TEST(AppcastParsing, PicksTheNewestItemAndFallsBackToTheVersionForDisplay) {
     ASSERT_TRUE(feed.newestItem());
     EXPECT_EQ(feed.newestItem()->version, "2.10.0");
     EXPECT_EQ(feed.newestItem()->shownVersion(), "2.10");
-    EXPECT_EQ(AppcastUpdater::parseAppcast(QByteArray::fromStdString(feedWith(""))).newestItem(), std::nullopt);
+    EXPECT_EQ(AppcastFeed::parse(QByteArray::fromStdString(feedWith(""))).newestItem(), std::nullopt);
 }
 
 TEST(AppcastParsing, MalformedDocumentsAndFeedsWithoutChannelRaiseReadableErrors) {
     for (const char* broken : {"", "<rss><channel><item>", "<rss><channel></channel></rss><extra/>",
                                "<rss><channel><sparkle:version>1</sparkle:version></channel></rss>"}) {
         try {
-            AppcastUpdater::parseAppcast(broken);
+            AppcastFeed::parse(broken);
             ADD_FAILURE() << "accepted: " << broken;
         } catch (const AppcastError& error) {
             EXPECT_TRUE(error.errorDescription().startsWith("The update feed is not valid XML")) << broken;
@@ -162,7 +162,7 @@ TEST(AppcastParsing, MalformedDocumentsAndFeedsWithoutChannelRaiseReadableErrors
     }
     for (const char* shapeless : {"<rss version=\"2.0\"/>", "<feed><channel/></feed>"}) {
         try {
-            AppcastUpdater::parseAppcast(shapeless);
+            AppcastFeed::parse(shapeless);
             ADD_FAILURE() << "accepted: " << shapeless;
         } catch (const AppcastError& error) {
             EXPECT_FALSE(error.errorDescription().isEmpty());
@@ -180,8 +180,8 @@ TEST(AppcastVersions, CompareNumericallyByDottedParts) {
                           Case{"2.0", "2.0.0", 0}, Case{"2.0.0.1", "2.0", 1}, Case{"3", "3", 0},
                           Case{"2.0b", "2.0", 0}, Case{"2.1rc1", "2.0", 1}, Case{"beta", "0", 0},
                           Case{"1.007", "1.7", 0}, Case{"1.99999999999999999999", "1.99999999999999999998", 1}}) {
-        EXPECT_EQ(AppcastUpdater::compareVersions(c.a, c.b), c.order) << c.a << " vs " << c.b;
-        EXPECT_EQ(AppcastUpdater::compareVersions(c.b, c.a), -c.order) << c.b << " vs " << c.a;
+        EXPECT_EQ(AppcastFeed::compareVersions(c.a, c.b), c.order) << c.a << " vs " << c.b;
+        EXPECT_EQ(AppcastFeed::compareVersions(c.b, c.a), -c.order) << c.b << " vs " << c.a;
     }
 }
 

@@ -99,7 +99,12 @@ TEST_F(WorkspacePreferencesTest, UnreadableRecordsAreIgnoredAndReplaced) {
     Json badStep = validRecord();
     badStep["pendingGeneration"] = {{"topic", "t"}, {"selectedDuration", 5}, {"language", "en"}, {"publishResults", Json::array()},
                                     {"step", "rendering"}, {"updatedAt", "2026-12-01T10:00:00Z"}};
-    for (const QByteArray& bad : {encodeJson(badSource), encodeJson(badStep), QByteArray("{\"topic\": "), QByteArray("[]")}) {
+    // Its UTC year is 10000: once read it could not be written back.
+    Json badDate = badStep;
+    badDate["pendingGeneration"]["step"] = "polling";
+    badDate["pendingGeneration"]["updatedAt"] = "9999-12-31T23:00:00-05:00";
+    for (const QByteArray& bad : {encodeJson(badSource), encodeJson(badStep), encodeJson(badDate), QByteArray("{\"topic\": "),
+                                  QByteArray("[]")}) {
         storeRaw(tenant, bad);
         makeState(UGCRuntimeConfiguration{});
         state->setIsEmptyHistoryDismissed(true);

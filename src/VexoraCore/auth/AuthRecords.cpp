@@ -33,7 +33,7 @@ Json AuthState::toJson() const {
     putIfPresent(json, "customDomain", customDomain);
     putIfPresent(json, "balanceCredits", balanceCredits);
     putIfPresent(json, "planType", planType);
-    if (lastCheckedAt) json["lastCheckedAt"] = lastCheckedAt->toUTC().toString(Qt::ISODateWithMs);
+    if (lastCheckedAt) json["lastCheckedAt"] = isoDateText(*lastCheckedAt);
     if (session) json["session"] = session->toJson();
     putIfPresent(json, "errorMessage", errorMessage);
     return json;
@@ -50,11 +50,7 @@ AuthState AuthState::fromJson(const JsonReader& reader) {
     state.customDomain = reader.optionalString("customDomain");
     state.balanceCredits = reader.optionalInteger("balanceCredits");
     state.planType = reader.optionalString("planType");
-    if (auto checked = reader.optionalMember("lastCheckedAt")) {
-        const QDateTime date = QDateTime::fromString(checked->string(), Qt::ISODateWithMs);
-        if (!date.isValid()) checked->fail(QStringLiteral("is not an ISO 8601 date"));
-        state.lastCheckedAt = date;
-    }
+    state.lastCheckedAt = reader.optionalDate("lastCheckedAt");
     if (auto stored = reader.optionalMember("session")) state.session = UserSession::fromJson(*stored);
     state.errorMessage = reader.optionalString("errorMessage");
     return state;

@@ -50,12 +50,20 @@ SecureStoreError storeError(const QKeychain::Job& job) {
 
 }  // namespace
 
+QString KeychainStore::encodedSession(const UserSession& session) {
+    return QString::fromUtf8(encodeJson(session.toJson()));
+}
+
+UserSession KeychainStore::decodedSession(const QString& text) {
+    return UserSession::fromJson(JsonReader::parse(text.toUtf8()));
+}
+
 KeychainStore::KeychainStore(CoreAppConfiguration configuration)
     : configuration_(std::move(configuration)), service_(configuration_.bundleIdentifier() + QStringLiteral(".session")) {}
 
 QCoro::Task<void> KeychainStore::save(UserSession session) {
     auto job = makeJob<QKeychain::WritePasswordJob>(service_);
-    job->setTextData(QString::fromUtf8(encodeJson(session.toJson())));
+    job->setTextData(encodedSession(session));
     co_await run(*job);
     if (job->error() != QKeychain::NoError) throw storeError(*job);
 }
@@ -65,7 +73,7 @@ QCoro::Task<std::optional<UserSession>> KeychainStore::loadSession() {
     co_await run(*job);
     if (job->error() == QKeychain::EntryNotFound) co_return std::nullopt;
     if (job->error() != QKeychain::NoError) throw storeError(*job);
-    co_return UserSession::fromJson(JsonReader::parse(job->textData().toUtf8()));
+    co_return decodedSession(job->textData());
 }
 
 QCoro::Task<void> KeychainStore::clearSession() {

@@ -26,6 +26,10 @@ public:
 
     static constexpr const char* account = "default";
 
+    // The item's text: the session's JSON. Decoding raises DecodingError for a damaged item.
+    static QString encodedSession(const UserSession& session);
+    static UserSession decodedSession(const QString& text);
+
 private:
     CoreAppConfiguration configuration_;
     QString service_;

@@ -42,6 +42,8 @@ bool nestsDeeperThan(const Json& root, int limit) {
 
 }  // namespace
 
+QString isoDateText(const QDateTime& time) { return time.toUTC().toString(Qt::ISODateWithMs); }
+
 std::optional<std::int64_t> jsonInteger(const Json& value) {
     if (value.is_number_unsigned()) {
         if (value.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
@@ -105,6 +107,15 @@ bool JsonReader::boolean() const {
     return value_->get<bool>();
 }
 
+QDateTime JsonReader::date() const {
+    const QDateTime time = QDateTime::fromString(string(), Qt::ISODateWithMs);
+    // "9999-12-31T23:00:00-05:00" reads, but its UTC year is 10000: stored again it would be
+    // written as "" and the record would no longer read.
+    if (!time.isValid() || isoDateText(time).isEmpty())
+        fail(QStringLiteral("is not an ISO 8601 date in the years 1 to 9999"));
+    return time;
+}
+
 QList<JsonReader> JsonReader::array() const {
     if (!value_->is_array()) fail(QStringLiteral("is %1, not an array").arg(QLatin1String(typeName(*value_))));
     QList<JsonReader> items;
@@ -150,6 +161,11 @@ std::optional<std::int64_t> JsonReader::optionalInteger(std::string_view key) co
 
 std::optional<bool> JsonReader::optionalBool(std::string_view key) const {
     if (auto child = optionalMember(key)) return child->boolean();
+    return std::nullopt;
+}
+
+std::optional<QDateTime> JsonReader::optionalDate(std::string_view key) const {
+    if (auto child = optionalMember(key)) return child->date();
     return std::nullopt;
 }
 

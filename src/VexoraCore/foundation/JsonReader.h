@@ -3,6 +3,7 @@
 #include "foundation/Json.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -10,6 +11,10 @@
 #include <string_view>
 
 namespace vexora {
+
+// How dates are written: ISO 8601 in UTC with milliseconds ("2026-12-01T10:00:00.250Z"); empty
+// for a date outside the years 1 to 9999, which has no such text.
+QString isoDateText(const QDateTime& time);
 
 // The value as a signed 64-bit integer: an integer in range, or a whole number such as 3.0.
 std::optional<std::int64_t> jsonInteger(const Json& value);
@@ -36,6 +41,8 @@ public:
     double number() const;
     bool boolean() const;
     QList<JsonReader> array() const;
+    // An ISO 8601 date that isoDateText can write back; any other is a decoding error.
+    QDateTime date() const;
 
     JsonReader member(std::string_view key) const;                  // required
     std::optional<JsonReader> optionalMember(std::string_view key) const;
@@ -46,6 +53,7 @@ public:
     std::optional<double> optionalNumber(std::string_view key) const;
     std::optional<std::int64_t> optionalInteger(std::string_view key) const;
     std::optional<bool> optionalBool(std::string_view key) const;
+    std::optional<QDateTime> optionalDate(std::string_view key) const;
 
     // A required array member whose items decode with `T::fromJson`.
     template <typename T>

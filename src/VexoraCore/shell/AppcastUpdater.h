@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/DescribedError.h"
+#include "shell/AppcastFeed.h"
 
 #include <QList>
 #include <QObject>
@@ -15,38 +15,6 @@
 class QNetworkAccessManager;
 
 namespace vexora {
-
-// One release announced by the update feed.
-struct AppcastItem {
-    QString version;         // machine version, compared with compareVersions
-    QString displayVersion;  // what users are shown; may be empty
-    std::optional<QUrl> releaseNotesURL;
-    std::optional<QUrl> enclosureURL;
-
-    bool operator==(const AppcastItem&) const = default;
-
-    // The display version trimmed, or the version when that leaves nothing.
-    QString shownVersion() const;
-};
-
-struct AppcastFeed {
-    QList<AppcastItem> items;  // in feed order
-
-    bool operator==(const AppcastFeed&) const = default;
-
-    // The item with the highest version; the earliest of equals.
-    std::optional<AppcastItem> newestItem() const;
-};
-
-// The update feed could not be read as an appcast.
-class AppcastError : public DescribedError {
-public:
-    explicit AppcastError(QString text) : text_(std::move(text)) {}
-    QString errorDescription() const override { return text_; }
-
-private:
-    QString text_;
-};
 
 // What a check the user asked for ends with, as shown to them.
 struct AppcastNotice {
@@ -67,10 +35,6 @@ public:
     AppcastUpdater(QUrl feedURL, QString currentVersion, QNetworkAccessManager& network, QObject* parent = nullptr);
     ~AppcastUpdater() override;
 
-    // Throws AppcastError on malformed XML, a root other than <rss>, or no <channel>.
-    static AppcastFeed parseAppcast(const QByteArray& xml);
-    // Negative, zero or positive as `a` is older than, equal to or newer than `b`.
-    static int compareVersions(const QString& a, const QString& b);
     // A non-modal message box, parented to nothing and deleted when closed.
     static void presentDialog(const AppcastNotice& notice);
 

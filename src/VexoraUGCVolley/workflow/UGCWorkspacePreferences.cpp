@@ -20,14 +20,6 @@ UGCDuration durationFromJson(const JsonReader& reader) {
     reader.fail(QStringLiteral("is not 5, 10 or 15"));
 }
 
-QString isoText(const QDateTime& time) { return time.toUTC().toString(Qt::ISODateWithMs); }
-
-QDateTime dateFromJson(const JsonReader& reader) {
-    const QDateTime time = QDateTime::fromString(reader.string(), Qt::ISODateWithMs);
-    if (!time.isValid()) reader.fail(QStringLiteral("is not an ISO 8601 date"));
-    return time;
-}
-
 }  // namespace
 
 QString stepName(UGCStep step) { return QString::fromLatin1(stepNames[int(step)]); }
@@ -98,7 +90,7 @@ Json UGCPendingGenerationSnapshot::toJson() const {
                  {"language", language},
                  {"publishResults", results},
                  {"step", stepName(step)},
-                 {"updatedAt", isoText(updatedAt)}};
+                 {"updatedAt", isoDateText(updatedAt)}};
     putIfPresent(json, "selectedFavoriteID", selectedFavoriteID);
     putIfPresent(json, "selectedProductID", selectedProductID);
     putIfPresent(json, "reusedAvatarURL", reusedAvatarURL);
@@ -132,7 +124,7 @@ UGCPendingGenerationSnapshot UGCPendingGenerationSnapshot::fromJson(const JsonRe
     if (!known) step.fail(QStringLiteral("is not a step"));
     snapshot.step = *known;
     snapshot.errorMessage = reader.optionalString("errorMessage");
-    snapshot.updatedAt = dateFromJson(reader.member("updatedAt"));
+    snapshot.updatedAt = reader.member("updatedAt").date();
     return snapshot;
 }
 
