@@ -1,6 +1,7 @@
 #include "CliSession.h"
 
 #include "CliOutput.h"
+#include "foundation/NetworkCall.h"
 #include "workflow/UGCWorkspacePreferencesStore.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,13 @@ CliSession::CliSession(UGCRuntimeConfiguration runtime) {
         std::fprintf(stderr, "Open this page to sign in: %s\n", qPrintable(page.toString()));
     };
     state_ = std::make_unique<UGCAppState>(runtime, network_, printPage);
+}
+
+// A command may end while the workflow still fetches something it did not need (the avatar
+// library after a sign-in, say): those requests are ended before the process exits.
+CliSession::~CliSession() {
+    state_.reset();
+    finishPendingReplies(network_);
 }
 
 void CliSession::start() {

@@ -13,6 +13,7 @@ namespace vexora::cli {
 class CliSession {
 public:
     explicit CliSession(UGCRuntimeConfiguration runtime);
+    ~CliSession();
 
     UGCAppState& state() { return *state_; }
     // Restores the stored session and, when signed in, the workspace context.

@@ -1,9 +1,12 @@
 #include "foundation/ErrorText.h"
 #include "foundation/FoundationErrors.h"
 #include "foundation/JSONValue.h"
+#include "foundation/NetworkCall.h"
 #include "support/RunSync.h"
 #include "support/ServiceFixture.h"
 
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -175,6 +178,47 @@ TEST_F(HTTPTransportTest, StoppingAbortsTheReplyAndNetworkFailuresPassThrough) {
     ScopedEnvironment closed("VEXORA_API_BASE_URL", "http://127.0.0.1:1");
     const auto refused = expectFailure<NetworkError>(get("api/tenants", false));
     EXPECT_EQ(refused.code(), QNetworkReply::ConnectionRefusedError);
+}
+
+// A request must end, never stay suspended, when its manager goes away or is told to finish:
+// otherwise whoever awaits it hangs and its memory is held until exit.
+TEST_F(HTTPTransportTest, RequestsEndWhenTheirManagerGoesAwayOrIsFinished) {
+    server.on("GET", "/api/slow", [](const httplib::Request&, httplib::Response& response) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        response.set_content("{}", "application/json");
+    });
+    const QNetworkRequest slow = makeServiceRequest(QUrl(server.baseURL() + "/api/slow"), "tests");
+    auto outcome = [&](QNetworkAccessManager& network, bool* ended, std::exception_ptr* failure) -> QCoro::Task<void> {
+        try {
+            co_await sendRequest(network, slow, "GET", std::nullopt);
+        } catch (...) {
+            *failure = std::current_exception();
+        }
+        *ended = true;
+    };
+    auto settle = [] {
+        for (int round = 0; round < 20; ++round) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+
+    bool ended = false;
+    std::exception_ptr failure;
+    auto network = std::make_unique<QNetworkAccessManager>();
+    outcome(*network, &ended, &failure);
+    settle();
+    network.reset();
+    settle();
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(isCancellationLike(failure));
+
+    ended = false;
+    failure = nullptr;
+    QNetworkAccessManager kept;
+    outcome(kept, &ended, &failure);
+    settle();
+    finishPendingReplies(kept);
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(failure);
+    EXPECT_TRUE(kept.findChildren<QNetworkReply*>().isEmpty());
 }
 
 TEST_F(HTTPTransportTest, RepliesUpToTheSizeCapArriveWholeAndLargerOnesAreRefused) {

@@ -25,7 +25,10 @@ protected:
         panel->show();
     }
 
-    void TearDown() override { panel.reset(); }
+    void TearDown() override {
+        panel.reset();
+        WorkflowFixture::TearDown();
+    }
 
     template <class Widget = QWidget>
     Widget* find(const QString& identifier) {

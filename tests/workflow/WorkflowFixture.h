@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/AsyncEvent.h"
+#include "foundation/NetworkCall.h"
 #include "support/DevServer.h"
 #include "support/ScopedEnvironment.h"
 #include "workflow/UGCAppState.h"
@@ -39,6 +40,12 @@ protected:
     std::vector<QSizeF> panelSizes;
     QTemporaryDir scratch;
     std::unique_ptr<UGCAppState> state;
+
+    // Requests the test left running end here, not in a suspended frame at exit.
+    void TearDown() override {
+        state.reset();
+        finishPendingReplies(network);
+    }
 
     void SetUp() override {
         if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") || qEnvironmentVariableIsSet("VEXORA_TEST_BUS_WITHOUT_KEYRING"))

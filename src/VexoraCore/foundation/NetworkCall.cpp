@@ -3,6 +3,7 @@
 #include "foundation/AsyncEvent.h"
 #include "foundation/FoundationErrors.h"
 
+#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPointer>
@@ -66,6 +67,17 @@ QByteArray CappedReplyBody::take() {
     return oversized_ ? QByteArray() : std::move(body_);
 }
 
+void finishPendingReplies(QNetworkAccessManager& network) {
+    for (QNetworkReply* reply : network.findChildren<QNetworkReply*>())
+        if (reply->isRunning()) reply->abort();
+    // The requests resume from posted events and their replies go with deferred deletes; a
+    // request's unwinding may post more, hence a few rounds.
+    for (int round = 0; round < 8 && !network.findChildren<QNetworkReply*>().isEmpty(); ++round) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 QString newRequestID() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
 
 QCoro::Task<HTTPReply> sendRequest(QNetworkAccessManager& network, QNetworkRequest request, QByteArray method,
@@ -78,14 +90,24 @@ QCoro::Task<HTTPReply> sendRequest(QNetworkAccessManager& network, QNetworkReque
         body ? network.sendCustomRequest(request, method, *body) : network.sendCustomRequest(request, method));
 
     AsyncEvent finished;
+    const QPointer<QNetworkReply> alive(reply.get());
     QObject::connect(reply.get(), &QNetworkReply::finished, [&finished] { finished.set(); });
+    // A manager that goes away deletes its replies without a finished signal: the request ends then
+    // too, instead of waiting forever.
+    const QMetaObject::Connection onGone =
+        QObject::connect(reply.get(), &QObject::destroyed, [&finished] { finished.set(); });
     CappedReplyBody received(*reply);
     // Queued: the reply is aborted from the event loop, not inside whoever requested the stop.
-    std::stop_callback onStop(stop, [target = QPointer<QNetworkReply>(reply.get())] {
-        if (target) QMetaObject::invokeMethod(target, &QNetworkReply::abort, Qt::QueuedConnection);
+    std::stop_callback onStop(stop, [alive] {
+        if (alive) QMetaObject::invokeMethod(alive, &QNetworkReply::abort, Qt::QueuedConnection);
     });
     co_await finished.wait();
 
+    if (!alive) {
+        (void)reply.release();
+        throw CancellationError();
+    }
+    QObject::disconnect(onGone);
     if (stop.stop_requested()) throw CancellationError();
     QByteArray bytes = received.take();
     if (received.isOversized())

@@ -55,6 +55,10 @@ private:
 // and the `x-client` header every request of this system carries.
 QNetworkRequest makeServiceRequest(const QUrl& url, const QString& clientHeader);
 
+// Aborts what is still in flight on `network` and lets the waiting requests run to their end, so
+// none is left suspended (and its memory held) when the owner goes away or the process exits.
+void finishPendingReplies(QNetworkAccessManager& network);
+
 // A fresh random request identifier in upper-case canonical form.
 QString newRequestID();
 

@@ -2,6 +2,7 @@
 
 #include "cache/UGCAvatarImageCache.h"
 #include "config/UGCAppConfiguration.h"
+#include "foundation/NetworkCall.h"
 #include "panel/UGCPanelView.h"
 #include "shell/DesktopSupport.h"
 #include "shell/MenuBarPopoverController.h"
@@ -50,7 +51,15 @@ VexoraUGCVolleyApp::VexoraUGCVolleyApp() {
     appState_->onErrorAnnouncementRequested = [this](const QString& text) { announce(text); };
 }
 
-VexoraUGCVolleyApp::~VexoraUGCVolleyApp() = default;
+// Members go in their reverse order, then requests still in flight at quit are ended rather than
+// left suspended.
+VexoraUGCVolleyApp::~VexoraUGCVolleyApp() {
+    updaterService_.reset();
+    statusItemController_.reset();
+    mainMenu_.reset();
+    appState_.reset();
+    finishPendingReplies(network_);
+}
 
 void VexoraUGCVolleyApp::applicationDidFinishLaunching() {
     const CoreAppConfiguration& core = UGCAppConfiguration::core();
