@@ -153,7 +153,8 @@ TEST_F(CliTest, AvatarsAndSchedulesAreManagedByID) {
     EXPECT_TRUE(listed.out.contains("sched-3  UGC Schedule  Paused  3x/day at 07:00, 12:00, 19:00")) << listed.out.toStdString();
     CliRun paused = run({"schedules", "pause", "sched-1", "--json"});
     ASSERT_EQ(paused.exitCode, 0);
-    for (const Json& schedule : Json::parse(paused.out.toStdString()).at("schedules"))
+    const Json pausedDocument = Json::parse(paused.out.toStdString());  // named: a range-for keeps no temporary alive
+    for (const Json& schedule : pausedDocument.at("schedules"))
         if (schedule.at("id") == "sched-1") EXPECT_TRUE(schedule.at("is_paused").get<bool>());
     EXPECT_EQ(run({"schedules", "create", "--topic", "x"}).exitCode, 1) << "a draft without a favorite is refused";
     EXPECT_EQ(run({"schedules", "pause"}).exitCode, 2);
