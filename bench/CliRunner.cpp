@@ -1,22 +1,18 @@
 #include "CliRunner.h"
 
+#include "support/CliProcess.h"
+
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <stdexcept>
 
 namespace vexora::bench {
 
 CliRunner::Run CliRunner::run(const QStringList& arguments, const QByteArray& input) {
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VEXORA_API_BASE_URL"), baseURL_);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings_.path());
-    process.setProcessEnvironment(environment);
     process.setStandardOutputFile(QProcess::nullDevice());
     QElapsedTimer clock;
     clock.start();
-    process.start(QStringLiteral(VEXORA_CLI_PATH), arguments);
+    test::startCli(process, baseURL_, settings_.path(), arguments);
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(120000)) process.kill();

@@ -1,10 +1,10 @@
 #include "foundation/Json.h"
 #include "foundation/NetworkCall.h"
 #include "support/RunSync.h"
+#include "support/CliProcess.h"
 #include "support/DevServer.h"
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QTemporaryDir>
@@ -32,13 +32,7 @@ protected:
         run({"signout"});
     }
 
-    void start(QProcess& process, const QStringList& arguments) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("VEXORA_API_BASE_URL"), server.baseURL());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VEXORA_CLI_PATH), arguments);
-    }
+    void start(QProcess& process, const QStringList& arguments) { startCli(process, server.baseURL(), settings.path(), arguments); }
 
     CliRun run(const QStringList& arguments, const QByteArray& input = {}) {
         QProcess process;
