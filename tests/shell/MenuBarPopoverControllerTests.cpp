@@ -1,10 +1,20 @@
 #include "shell/DesktopSupport.h"
+#include "shell/DisplayPlatform.h"
 #include "shell/MenuBarPopoverController.h"
+#include "shell/PanelPlacement.h"
 #include "shell/ShellTestTimers.h"
+#include "shell/TrayIconArt.h"
+#include "ui/BrandResources.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace vexora;
@@ -77,20 +87,18 @@ TEST_F(ShellTest, IconAnimatesWhileProcessingAndTintsFadeBackToIdle) {
     EXPECT_FALSE(animator.isAnimating());
 }
 
-TEST_F(ShellTest, UpdateItemFollowsTheUpdateState) {
+TEST_F(ShellTest, ContextMenuOpensThePanelFollowsUpdatesAndSwitchesStartAtLogin) {
     auto controller = makeController();
     QMenu& menu = controller->contextMenu();
-    ASSERT_EQ(menu.actions().size(), 3);
-    EXPECT_EQ(menu.actions()[2]->text(), "Quit Vexora UGC Volley");
-    EXPECT_TRUE(menu.actions()[1]->isSeparator());
-    EXPECT_EQ(controller->checkForUpdatesItem().text(), "Check for Updates...");
+    EXPECT_EQ(titlesOf(menu), (QStringList{"Open Vexora UGC Volley ", "-", "Check for Updates... ", "Start at Login ", "-",
+                                           "Quit Vexora UGC Volley Ctrl+Q"}));
+    EXPECT_EQ(menu.defaultAction(), &controller->openPanelItem()) << "hosts that open the menu on a click need it";
     EXPECT_FALSE(controller->checkForUpdatesItem().isEnabled());
 
     const std::tuple<AppUpdateStatus, std::optional<QString>, bool, QString> cases[] = {
         {AppUpdateStatus::updateAvailable, QStringLiteral("2.3.1"), true, "Install 2.3.1"},
         {AppUpdateStatus::updateAvailable, std::nullopt, true, "Install Update"},
         {AppUpdateStatus::checking, std::nullopt, false, "Checking for Updates..."},
-        {AppUpdateStatus::upToDate, std::nullopt, true, "Check for Updates..."},
         {AppUpdateStatus::error, std::nullopt, true, "Check for Updates..."}};
     for (const auto& [status, version, canCheck, title] : cases) {
         update.status = status;
@@ -101,9 +109,26 @@ TEST_F(ShellTest, UpdateItemFollowsTheUpdateState) {
         EXPECT_EQ(controller->checkForUpdatesItem().isEnabled(), canCheck) << title.toStdString();
     }
     controller->checkForUpdatesItem().trigger();
-    menu.actions()[2]->trigger();
+    menu.actions().last()->trigger();
     EXPECT_EQ(checks, 1);
     EXPECT_EQ(quits, 1);
+
+    controller->openPanelItem().trigger();
+    EXPECT_TRUE(controller->isPanelShown());
+
+    // The login entry is the desktop's, named after the application id, and starts us in the tray.
+    const QString entry = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                          "/autostart/com.vexora.ugcvolley.qa.desktop";
+    QFile::remove(entry);
+    controller->startAtLoginItem().trigger();
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << entry.toStdString();
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\nType=Application\n"));
+    EXPECT_TRUE(text.contains(QRegularExpression("\nExec=\\S+ --autostart\n"))) << text.toStdString();
+    EXPECT_TRUE(makeController()->startAtLoginItem().isChecked()) << "read back at the next start";
+    controller->startAtLoginItem().trigger();
+    EXPECT_FALSE(QFile::exists(entry));
 }
 
 TEST_F(ShellTest, ShowingRetriesUntilTheTrayIsPlacedThenGivesUp) {
@@ -134,7 +159,67 @@ TEST_F(ShellTest, ShowingRetriesUntilTheTrayIsPlacedThenGivesUp) {
     EXPECT_EQ(controller->pendingShowAttempts(), 0) << "after 20 tries the counter is back at 0";
 }
 
-TEST_F(ShellTest, OutsideClicksCloseButNotOnThePanelOrNearTheIcon) {
+// With a tray host the panel is a popover that closes whenever the user turns elsewhere, and its
+// shown state is the window's own.
+TEST_F(ShellTest, PopoverClosesOnEscapeAndFocusLossAndFollowsItsWindow) {
+    auto controller = makeController();
+    controller->isTrayAvailable = [] { return true; };
+    controller->availableAreaAt = [](QPoint) { return QRect(0, 30, 1280, 770); };
+    time.advance(MenuBarPopoverController::trayCheckMilliseconds);
+    ASSERT_TRUE(controller->hasSystemTray());
+    EXPECT_FALSE(controller->trayIcon()->icon().isNull()) << "the icon has its image before it is shown";
+
+    controller->showPanel();
+    QWidget* window = controller->panelWindow();
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(controller->isPanelShown());
+
+    controller->showPanel();
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(window, &deactivate);
+    EXPECT_FALSE(controller->isPanelShown()) << "a browser or dialog took the focus";
+
+    controller->showPanel();
+    window->hide();  // not through the controller
+    EXPECT_EQ(presented.back(), false);
+    EXPECT_EQ(presented, (std::vector<bool>{true, false, true, false, true, false}));
+
+    // Grown past the free area's height, it scrolls instead and stays inside.
+    preferred = QSizeF(480, 820);
+    controller->showPanel();
+    EXPECT_EQ(window->size(), QSize(480, 770));
+    EXPECT_TRUE(QRect(0, 30, 1280, 770).contains(window->geometry()));
+}
+
+TEST_F(ShellTest, TheWindowFollowsTheTrayComingAndGoing) {
+    auto controller = makeController();
+    bool tray = false;
+    controller->isTrayAvailable = [&] { return tray; };
+    controller->showPanel();
+    QWidget* window = controller->panelWindow();
+    EXPECT_EQ(window->windowFlags() & Qt::WindowType_Mask, Qt::Window) << "no tray: an ordinary window";
+
+    tray = true;
+    time.advance(MenuBarPopoverController::trayCheckMilliseconds);
+    EXPECT_TRUE(controller->hasSystemTray());
+    EXPECT_FALSE(controller->isPanelShown()) << "the icon is the way in now";
+    QCloseEvent close;
+    QCoreApplication::sendEvent(window, &close);
+    EXPECT_EQ(quits, 0) << "closing the popover never quits";
+
+    tray = false;
+    time.advance(MenuBarPopoverController::trayCheckMilliseconds);
+    EXPECT_FALSE(controller->hasSystemTray());
+    EXPECT_TRUE(controller->isPanelShown()) << "the window comes back";
+    EXPECT_EQ(window->windowFlags() & Qt::WindowType_Mask, Qt::Window);
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(controller->isPanelShown()) << "Escape never hides the only way in";
+    window->close();
+    EXPECT_EQ(quits, 1) << "without a tray the window is the application";
+}
+
+TEST_F(ShellTest, OutsideClicksCloseButNotOnThePanelOrTheIconsOwnClick) {
     const QRect panel(100, 30, 480, 820);
     const QRect icon(600, 0, 22, 22);
     EXPECT_FALSE(MenuBarPopoverController::shouldClosePanel(false, {10, 10}, panel, icon)) << "nothing to close";
@@ -142,12 +227,54 @@ TEST_F(ShellTest, OutsideClicksCloseButNotOnThePanelOrNearTheIcon) {
     EXPECT_FALSE(MenuBarPopoverController::shouldClosePanel(true, {625, 25}, panel, icon)) << "within 4 points of the icon";
     EXPECT_TRUE(MenuBarPopoverController::shouldClosePanel(true, {627, 27}, panel, icon));
     EXPECT_TRUE(MenuBarPopoverController::shouldClosePanel(true, {625, 25}, panel, std::nullopt));
+    EXPECT_TRUE(MenuBarPopoverController::shouldClosePanel(true, {610, 10}, panel, icon, Qt::RightButton))
+        << "a right click on the icon opens its menu, which the panel must not cover";
+}
 
-    const QRect screen(0, 0, 1280, 800);
-    EXPECT_EQ(MenuBarPopoverController::panelPosition({480, 820}, QRect(1270, 0, 10, 10), screen), QPoint(800, 0))
-        << "kept on screen";
-    EXPECT_EQ(MenuBarPopoverController::panelPosition({400, 300}, QRect(600, 780, 20, 20), screen), QPoint(410, 476))
-        << "above an icon at the bottom of the screen";
+TEST(PanelPlacement, NextToTheTrayOnEveryEdgeAndNeverOutsideTheFreeArea) {
+    using PanelPlacement::panelFrame;
+    const QSize panel(480, 600);
+    // A 1280x800 screen with a 30 px panel on one edge; the icon lies in the panel's strip.
+    EXPECT_EQ(panelFrame(panel, QRect(1200, 4, 22, 22), QRect(0, 30, 1280, 770)), QRect(800, 30, 480, 600)) << "top";
+    EXPECT_EQ(panelFrame(panel, QRect(600, 774, 22, 22), QRect(0, 0, 1280, 770)), QRect(370, 170, 480, 600)) << "bottom";
+    EXPECT_EQ(panelFrame(panel, QRect(4, 700, 22, 22), QRect(30, 0, 1250, 800)), QRect(30, 200, 480, 600)) << "left";
+    EXPECT_EQ(panelFrame(panel, QRect(1254, 40, 22, 22), QRect(0, 0, 1250, 800)), QRect(770, 0, 480, 600)) << "right";
+    EXPECT_EQ(panelFrame({480, 820}, QRect(600, 774, 22, 22), QRect(0, 0, 1280, 770)), QRect(370, 0, 480, 770))
+        << "taller than the free area: cut to it";
+    EXPECT_EQ(panelFrame(panel, QRect(700, 790, 1, 1), QRect(0, 0, 1280, 800)), QRect(460, 186, 480, 600))
+        << "a tray without a strut: the pointer's nearest edge";
+}
+
+TEST(TrayIconArt, EveryLookReadsOnDarkAndLightPanelsAndAnErrorIsNotAnAnimationFrame) {
+    const TrayIconArt::MarkRenderer mark = [](QSize size) {
+        return BrandResources::statusSymbolImage(true, size, QStringLiteral("ugc-volley-status"), std::nullopt);
+    };
+    const auto largestGreyDifference = [](const QImage& icon, QColor panel) {
+        QImage shown(icon.size(), QImage::Format_RGB32);
+        shown.fill(panel);
+        QPainter(&shown).drawImage(0, 0, icon);
+        int largest = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) largest = std::max(largest, std::abs(qGray(shown.pixel(x, y)) - qGray(panel.rgb())));
+        return largest / 255.0;
+    };
+    const StatusIconLook looks[] = {{}, {StatusIconAnimator::processingColors[0]}, {StatusIconAnimator::successTint},
+                                    {StatusIconAnimator::errorTint, true}};
+    for (const StatusIconLook& look : looks)
+        for (const QColor panel : {QColor(0x20, 0x20, 0x20), QColor(0xf0, 0xf0, 0xf0), QColor(0x3c, 0x3f, 0x41)}) {
+            const double contrast = largestGreyDifference(TrayIconArt::image(look, {22, 22}, mark), panel);
+            EXPECT_GE(contrast, 0.6) << look.tint.value_or(Qt::black).name().toStdString() << " on " << panel.name().toStdString();
+        }
+    EXPECT_NE(TrayIconArt::image(looks[1], {22, 22}, mark), TrayIconArt::image({StatusIconAnimator::errorTint, true}, {22, 22}, mark));
+    EXPECT_EQ(TrayIconArt::icon(looks[0], mark, "some-symbolic").name(), "some-symbolic") << "by name where the host recolours";
+    EXPECT_EQ(TrayIconArt::icon(looks[2], mark, "some-symbolic").name(), "") << "a tint is ours to draw";
+}
+
+TEST(DisplayPlatform, RunsOnXWaylandWhereItCanAndKeepsTheUsersChoice) {
+    EXPECT_EQ(DisplayPlatform::preferred("", "wayland-0", ":0"), QByteArray("xcb"));
+    EXPECT_EQ(DisplayPlatform::preferred("", "wayland-0", ""), std::nullopt) << "no XWayland: native Wayland";
+    EXPECT_EQ(DisplayPlatform::preferred("wayland", "wayland-0", ":0"), std::nullopt);
+    EXPECT_EQ(DisplayPlatform::preferred("", "", ":0"), std::nullopt);
 }
 
 TEST_F(ShellTest, MainMenuHasTheApplicationAndEditCommands) {

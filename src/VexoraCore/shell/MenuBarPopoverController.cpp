@@ -1,5 +1,9 @@
 #include "shell/MenuBarPopoverController.h"
 
+#include "shell/DisplayPlatform.h"
+#include "shell/PanelPlacement.h"
+#include "shell/TrayIconArt.h"
+#include "shell/X11Desktop.h"
 #include "ui/BrandResources.h"
 
 #include <QAction>
@@ -7,19 +11,16 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QScreen>
-#include <QSystemTrayIcon>
+#include <QKeyEvent>
 #include <QVBoxLayout>
-#include <QWidget>
+#include <QWindow>
 
 namespace vexora {
 
 namespace {
 
-constexpr QSize iconSize(18, 18);
-
-QRect screenAreaAround(QPoint point) {
+QRect availableAreaNear(QPoint point) {
     const QScreen* screen = QGuiApplication::screenAt(point);
     if (!screen) screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
@@ -29,40 +30,49 @@ QRect screenAreaAround(QPoint point) {
 
 MenuBarPopoverController::MenuBarPopoverController(CoreAppConfiguration configuration, PopoverHooks hooks,
                                                    ShellTimerFactory timers, QObject* parent)
-    : QObject(parent), configuration_(std::move(configuration)), hooks_(std::move(hooks)) {
+    : QObject(parent),
+      configuration_(std::move(configuration)),
+      hooks_(std::move(hooks)),
+      autostart_(configuration_.bundleIdentifier(), configuration_.displayName, QCoreApplication::applicationFilePath()) {
     contextMenu_ = std::make_unique<QMenu>();
+    contextMenu_->installEventFilter(this);  // it hears of palette and theme changes even while hidden
     pendingShow_ = timers();
+    trayCheck_ = timers();
     animator_ = std::make_unique<StatusIconAnimator>(timers, [this](StatusIconLook look) { showLook(look); });
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        tray_ = std::make_unique<QSystemTrayIcon>();
-        tray_->setToolTip(configuration_.displayName);
-        tray_->setContextMenu(contextMenu_.get());
-        connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            // The context menu opens by itself on a right click; the panel must not stay over it.
-            if (reason == QSystemTrayIcon::Context) return hidePanel();
-            isPanelShown() ? hidePanel() : showPanel();
-        });
-        // A click on one of our notifications brings the panel up.
-        connect(tray_.get(), &QSystemTrayIcon::messageClicked, this, &MenuBarPopoverController::showPanel);
-        tray_->show();
-    }
     isTrayReady = [this] { return trayIsReadyNow(); };
-    applyStatusIcon(StatusIconState::idle);
+    isTrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    availableAreaAt = availableAreaNear;
     buildContextMenu();
+    applyStatusIcon(StatusIconState::idle);
+    if (isTrayAvailable()) createTrayIcon();
+    trayCheck_->start(trayCheckMilliseconds, true, [this] { followTray(); });
 }
 
 MenuBarPopoverController::~MenuBarPopoverController() {
-    if (watchingClicks_) qApp->removeEventFilter(this);
+    outsideClicks_.reset();
     delete window_;
 }
 
 void MenuBarPopoverController::buildContextMenu() {
     contextMenu_->clear();
+    // Hosts that open the menu on a left click need a way to the panel from it.
+    openPanelItem_ = contextMenu_->addAction(QStringLiteral("Open ") + configuration_.displayName);
+    openPanelItem_->setObjectName(QStringLiteral("tray.menu.open"));
+    connect(openPanelItem_, &QAction::triggered, this, &MenuBarPopoverController::showPanel);
+    contextMenu_->setDefaultAction(openPanelItem_);
+    contextMenu_->addSeparator();
     checkForUpdatesItem_ = contextMenu_->addAction(QString());
+    checkForUpdatesItem_->setObjectName(QStringLiteral("tray.menu.check-for-updates"));
     connect(checkForUpdatesItem_, &QAction::triggered, this, [this] { hooks_.onCheckForUpdates(); });
     applyUpdateMenuState();
+    startAtLoginItem_ = contextMenu_->addAction(QStringLiteral("Start at Login"));
+    startAtLoginItem_->setObjectName(QStringLiteral("tray.menu.start-at-login"));
+    startAtLoginItem_->setCheckable(true);
+    startAtLoginItem_->setChecked(autostart_.isEnabled());
+    connect(startAtLoginItem_, &QAction::toggled, this, &MenuBarPopoverController::setStartAtLogin);
     contextMenu_->addSeparator();
     QAction* quit = contextMenu_->addAction(QStringLiteral("Quit ") + configuration_.displayName);
+    quit->setObjectName(QStringLiteral("tray.menu.quit"));
     quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     connect(quit, &QAction::triggered, this, [this] { hooks_.onQuit(); });
 }
@@ -73,7 +83,53 @@ void MenuBarPopoverController::applyUpdateMenuState() {
     checkForUpdatesItem_->setEnabled(state.canCheckForUpdates);
 }
 
-bool MenuBarPopoverController::isPanelShown() const { return window_ && window_->isVisible(); }
+void MenuBarPopoverController::setStartAtLogin(bool enabled) {
+    QString error;
+    if (autostart_.setEnabled(enabled, &error)) return;
+    qWarning("%s", qPrintable(error));
+    const QSignalBlocker quiet(startAtLoginItem_);
+    startAtLoginItem_->setChecked(autostart_.isEnabled());
+}
+
+// --- the tray ---
+
+void MenuBarPopoverController::createTrayIcon() {
+    tray_ = std::make_unique<QSystemTrayIcon>();
+    tray_->setToolTip(configuration_.displayName);
+    tray_->setContextMenu(contextMenu_.get());
+    connect(tray_.get(), &QSystemTrayIcon::activated, this, &MenuBarPopoverController::onTrayActivated);
+    // A click on one of our notifications brings the panel up.
+    connect(tray_.get(), &QSystemTrayIcon::messageClicked, this, &MenuBarPopoverController::showPanel);
+    drawTrayIcon();  // shown only once it has an image
+    tray_->show();
+}
+
+void MenuBarPopoverController::followTray() {
+    const bool available = isTrayAvailable();
+    if (available == hasSystemTray()) return;
+    if (available) {
+        createTrayIcon();
+        // The window the user had becomes the popover, reached from the icon from now on.
+        if (window_) {
+            window_->hide();
+            applyWindowKind();
+        }
+        return;
+    }
+    tray_.reset();
+    if (window_) applyWindowKind();
+    // With no icon left to click, the window is the way back in.
+    showPanel();
+}
+
+void MenuBarPopoverController::onTrayActivated(QSystemTrayIcon::ActivationReason reason) {
+    lastActivation_ = QCursor::pos();
+    // The context menu opens by itself on a right click; the panel must not stay over it.
+    if (reason == QSystemTrayIcon::Context) return hidePanel();
+    if (isPanelShown()) return hidePanel();
+    if (closedFromOutside_.isValid() && closedFromOutside_.elapsed() < reopenGraceMilliseconds) return;
+    showPanel();
+}
 
 bool MenuBarPopoverController::trayIsReadyNow() const {
     if (!tray_) return true;
@@ -92,32 +148,56 @@ std::optional<QRect> MenuBarPopoverController::iconRect() const {
     return icon;
 }
 
+// --- the panel window ---
+
+bool MenuBarPopoverController::isPanelShown() const { return window_ && window_->isVisible(); }
+
+bool MenuBarPopoverController::isPopover() const { return tray_ && DisplayPlatform::canPlaceWindows(); }
+
+void MenuBarPopoverController::preparePanel() { ensureWindow(); }
+
+void MenuBarPopoverController::ensureWindow() {
+    if (window_) return;
+    window_ = new QWidget;
+    window_->setObjectName(QStringLiteral("panelWindow"));
+    window_->setWindowTitle(configuration_.displayName);
+    auto* layout = new QVBoxLayout(window_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    content_ = hooks_.makeContent();
+    layout->addWidget(content_);
+    window_->installEventFilter(this);
+    applyWindowKind();
+    syncPanelSize();
+}
+
+void MenuBarPopoverController::applyWindowKind() {
+    const Qt::WindowFlags kind = isPopover() ? Qt::Tool | Qt::FramelessWindowHint : Qt::Window;
+    if (window_->windowFlags() != kind) window_->setWindowFlags(kind);  // this hides a shown window
+}
+
 void MenuBarPopoverController::showPanel() {
     pendingShow_->stop();
     if (!isTrayReady()) return retryShowLater();
-    if (!window_) {
-        // A frameless tool window: no taskbar entry in tray mode. Without a tray it is the app's window.
-        window_ = new QWidget(nullptr, tray_ ? Qt::Tool | Qt::FramelessWindowHint : Qt::Window);
-        window_->setObjectName(QStringLiteral("panelWindow"));
-        window_->setWindowTitle(configuration_.displayName);
-        auto* layout = new QVBoxLayout(window_);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(hooks_.makeContent());
-        window_->installEventFilter(this);
-    }
+    ensureWindow();
     syncPanelSize();
     if (!window_->isVisible()) {
-        if (tray_) placeWindow();
+        if (isPopover()) {
+            placeWindow();
+            window_->winId();  // the native window, for the hints to go on before it maps
+            X11Desktop::skipTaskbarAndPager(window_->windowHandle());
+        }
         window_->show();
-    }
-    if (!watchingClicks_ && tray_) {
-        qApp->installEventFilter(this);
-        watchingClicks_ = true;
     }
     pendingShowAttempts_ = 0;
     window_->raise();
     window_->activateWindow();
-    hooks_.onPanelPresentedChange(true);
+    X11Desktop::activate(window_->windowHandle());
+    giveKeyboard();
+}
+
+void MenuBarPopoverController::giveKeyboard() {
+    // The content names its first field through its focus proxy.
+    if (content_) content_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void MenuBarPopoverController::retryShowLater() {
@@ -132,74 +212,112 @@ void MenuBarPopoverController::retryShowLater() {
 void MenuBarPopoverController::hidePanel() {
     pendingShow_->stop();
     pendingShowAttempts_ = 0;
-    if (watchingClicks_) {
-        qApp->removeEventFilter(this);
-        watchingClicks_ = false;
-    }
     if (window_) window_->hide();
-    hooks_.onPanelPresentedChange(false);
+}
+
+void MenuBarPopoverController::closeFromOutside() {
+    closedFromOutside_.start();
+    hidePanel();
 }
 
 void MenuBarPopoverController::syncPanelSize() {
     if (!window_) return;
-    const QSizeF preferred = hooks_.getPreferredPanelSize();
-    window_->resize(preferred.toSize());
+    // A popover is never taller than the free area: the column scrolls instead. The resize
+    // places it again.
+    window_->resize(isPopover() ? popoverFrame().size() : hooks_.getPreferredPanelSize().toSize());
+}
+
+QRect MenuBarPopoverController::popoverFrame() const {
+    const QRect anchor = iconRect().value_or(QRect(lastActivation_.isNull() ? QCursor::pos() : lastActivation_, QSize(1, 1)));
+    return PanelPlacement::panelFrame(hooks_.getPreferredPanelSize().toSize(), anchor, availableAreaAt(anchor.center()));
 }
 
 void MenuBarPopoverController::placeWindow() {
-    const QPoint cursor = QCursor::pos();
-    const QRect anchor = iconRect().value_or(QRect(cursor, QSize(1, 1)));
-    window_->move(panelPosition(window_->size(), anchor, screenAreaAround(anchor.center())));
+    const QRect frame = popoverFrame();
+    if (window_->size() != frame.size()) window_->resize(frame.size());
+    window_->move(frame.topLeft());
 }
 
-QPoint MenuBarPopoverController::panelPosition(QSize panel, QRect anchor, QRect screenArea) {
-    const bool anchorInLowerHalf = anchor.center().y() > screenArea.center().y();
-    int x = anchor.x() + anchor.width() / 2 - panel.width() / 2;
-    int y = anchorInLowerHalf ? anchor.top() - panel.height() - 4 : anchor.bottom() + 5;
-    x = std::clamp(x, screenArea.left(), std::max(screenArea.left(), screenArea.right() + 1 - panel.width()));
-    y = std::clamp(y, screenArea.top(), std::max(screenArea.top(), screenArea.bottom() + 1 - panel.height()));
-    return {x, y};
-}
-
-bool MenuBarPopoverController::shouldClosePanel(bool isShown, QPoint pointer, QRect panelFrame, std::optional<QRect> iconRect) {
+bool MenuBarPopoverController::shouldClosePanel(bool isShown, QPoint pointer, QRect panelFrame, std::optional<QRect> iconRect,
+                                                Qt::MouseButton button) {
     if (!isShown || panelFrame.contains(pointer)) return false;
-    if (!iconRect) return true;
+    if (!iconRect || button != Qt::LeftButton) return true;
     return !iconRect->adjusted(-buttonSlack, -buttonSlack, buttonSlack, buttonSlack).contains(pointer);
 }
 
-void MenuBarPopoverController::closeOnOutsideClick(QPoint pointer) {
-    if (shouldClosePanel(isPanelShown(), pointer, window_ ? window_->frameGeometry() : QRect(), iconRect())) hidePanel();
+void MenuBarPopoverController::onGlobalPress(Qt::MouseButton button, QPoint pointer) {
+    // Menus and lists of the panel itself open outside its frame; they are not outside.
+    if (QApplication::activePopupWidget()) return;
+    if (shouldClosePanel(isPanelShown(), pointer, window_ ? window_->frameGeometry() : QRect(), iconRect(), button))
+        closeFromOutside();
 }
 
 bool MenuBarPopoverController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_ && event->type() == QEvent::Close && !tray_) {
-        hooks_.onQuit();  // the window is the whole application here
+    if (watched == contextMenu_.get()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::ThemeChange || type == QEvent::PaletteChange || type == QEvent::ApplicationPaletteChange ||
+            type == QEvent::StyleChange)
+            drawTrayIcon();
         return false;
     }
-    if (watched == window_ && event->type() == QEvent::WindowDeactivate && tray_) {
-        // A click in another application took the focus away.
-        closeOnOutsideClick(QCursor::pos());
-        return false;
-    }
-    if (event->type() == QEvent::MouseButtonPress && watchingClicks_) {
-        const auto* click = static_cast<QMouseEvent*>(event);
-        auto* widget = qobject_cast<QWidget*>(watched);
-        // Menus and dialogs of the panel itself are not outside.
-        if (widget && widget->window() != window_ && !(widget->window()->windowFlags() & Qt::Popup))
-            closeOnOutsideClick(click->globalPosition().toPoint());
+    if (watched != window_) return false;
+    switch (event->type()) {
+    case QEvent::Show:
+        // Shown and hidden follow the window itself, whoever showed or hid it.
+        if (isPopover())
+            outsideClicks_ = std::make_unique<X11Desktop::GlobalClickWatcher>(
+                [this](Qt::MouseButton button, QPoint pointer) { onGlobalPress(button, pointer); });
+        hooks_.onPanelPresentedChange(true);
+        break;
+    case QEvent::Hide:
+        outsideClicks_.reset();
+        hooks_.onPanelPresentedChange(false);
+        break;
+    case QEvent::Resize:
+        // A panel that grows (after sign-in, say) is placed again, inside the free area.
+        if (isPopover() && window_->isVisible()) placeWindow();
+        break;
+    case QEvent::WindowDeactivate:
+        // Another window took the focus: the browser, a dialog, a click elsewhere.
+        if (isPopover() && window_->isVisible() && !QApplication::activePopupWidget()) closeFromOutside();
+        break;
+    case QEvent::KeyPress:
+        // Escape reaches the window when no field used it; without a tray the window is the
+        // whole application and stays.
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && tray_) {
+            hidePanel();
+            return true;
+        }
+        break;
+    case QEvent::Close:
+        // Without a tray the window is the whole application.
+        if (!tray_) hooks_.onQuit();
+        break;
+    default:
+        break;
     }
     return false;
 }
+
+// --- the icon ---
 
 void MenuBarPopoverController::applyStatusIcon(StatusIconState state) { animator_->apply(state); }
 
 void MenuBarPopoverController::showLook(StatusIconLook look) {
     look_ = look;
+    drawTrayIcon();
+}
+
+void MenuBarPopoverController::drawTrayIcon() {
     if (!tray_) return;
-    const QSize size = iconSize * 2;  // drawn at twice the size so it stays sharp on dense screens
-    const QImage base = BrandResources::statusSymbolImage(!look.tint, size, configuration_.statusIconAssetName,
-                                                          configuration_.statusIconSystemName);
-    tray_->setIcon(QIcon(QPixmap::fromImage(look.tint ? BrandResources::tinted(base, *look.tint) : base)));
+    const std::optional<QString> assetName = configuration_.statusIconAssetName;
+    const std::optional<QString> systemName = configuration_.statusIconSystemName;
+    const TrayIconArt::MarkRenderer mark = [assetName, systemName](QSize size) {
+        return BrandResources::statusSymbolImage(true, size, assetName, systemName);
+    };
+    // Hosts that recolour symbolic icons get the installed one by name.
+    const QString symbolic = configuration_.bundleIdentifier() + QStringLiteral("-symbolic");
+    tray_->setIcon(TrayIconArt::icon(look_, mark, QIcon::hasThemeIcon(symbolic) ? symbolic : QString()));
 }
 
 }  // namespace vexora

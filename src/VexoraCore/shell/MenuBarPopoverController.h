@@ -2,13 +2,16 @@
 
 #include "foundation/CoreAppConfiguration.h"
 #include "shell/AppUpdateState.h"
+#include "shell/AutostartEntry.h"
 #include "shell/ShellTimer.h"
 #include "shell/StatusIconAnimator.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QSizeF>
+#include <QSystemTrayIcon>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -16,9 +19,12 @@
 
 class QAction;
 class QMenu;
-class QSystemTrayIcon;
 
 namespace vexora {
+
+namespace X11Desktop {
+class GlobalClickWatcher;
+}
 
 // What the controller asks of its owner; it knows nothing else of the application.
 struct PopoverHooks {
@@ -30,8 +36,11 @@ struct PopoverHooks {
     std::function<void()> onCheckForUpdates;
 };
 
-// The tray icon, its context menu, and the popup panel that a click on the icon toggles. On a
-// desktop without a system tray the panel is an ordinary window, and closing it quits.
+// The tray icon, its context menu, and the panel that a click on the icon toggles. With a tray
+// the panel is a popover: a frameless window next to the icon, out of the taskbar, closed by
+// Escape, an outside click or the loss of the focus. Without a tray (or where windows cannot
+// place themselves) it is an ordinary window; without a tray, closing it quits. The tray is
+// followed while the application runs: hosts may start after it or go away.
 class MenuBarPopoverController : public QObject {
     Q_OBJECT
 
@@ -39,6 +48,9 @@ public:
     static constexpr int showRetryMilliseconds = 160;
     static constexpr int maximumShowAttempts = 20;
     static constexpr int buttonSlack = 4;  // clicks this close to the icon belong to the icon
+    static constexpr int trayCheckMilliseconds = 1500;
+    // The click that closed the panel from outside may reach the icon too; it must not reopen it.
+    static constexpr int reopenGraceMilliseconds = 500;
 
     MenuBarPopoverController(CoreAppConfiguration configuration, PopoverHooks hooks,
                              ShellTimerFactory timers = qtShellTimers(), QObject* parent = nullptr);
@@ -49,23 +61,33 @@ public:
     void syncPanelSize();
     void applyStatusIcon(StatusIconState state);
     void applyUpdateMenuState();
+    // Builds the panel without showing it, so that the first click only has to show it.
+    void preparePanel();
 
     bool isPanelShown() const;
     bool hasSystemTray() const { return tray_ != nullptr; }
+    // A popover next to the tray icon, rather than an ordinary window.
+    bool isPopover() const;
     int pendingShowAttempts() const { return pendingShowAttempts_; }
     QMenu& contextMenu() { return *contextMenu_; }
+    QAction& openPanelItem() { return *openPanelItem_; }
     QAction& checkForUpdatesItem() { return *checkForUpdatesItem_; }
+    QAction& startAtLoginItem() { return *startAtLoginItem_; }
+    QSystemTrayIcon* trayIcon() const { return tray_.get(); }
     QWidget* panelWindow() const { return window_; }
     const StatusIconAnimator& iconAnimator() const { return *animator_; }
     StatusIconLook currentIconLook() const { return look_; }
 
-    // Whether the tray icon is placed on screen; replaceable for tests.
+    // Whether the tray icon is placed on screen, and whether a tray host runs; replaceable for tests.
     std::function<bool()> isTrayReady;
+    std::function<bool()> isTrayAvailable;
+    // Where the desktop may place a window near `anchor`; replaceable for tests.
+    std::function<QRect(QPoint anchor)> availableAreaAt;
 
-    // A click at `pointer` closes the shown panel unless it lands on the panel or near the icon.
-    static bool shouldClosePanel(bool isShown, QPoint pointer, QRect panelFrame, std::optional<QRect> iconRect);
-    // Below (or above, near the bottom) the anchor, centred on it, kept inside `screenArea`.
-    static QPoint panelPosition(QSize panel, QRect anchor, QRect screenArea);
+    // A press at `pointer` closes the shown panel unless it lands on the panel, or is a left
+    // click near the icon (the icon's own click toggles the panel).
+    static bool shouldClosePanel(bool isShown, QPoint pointer, QRect panelFrame, std::optional<QRect> iconRect,
+                                 Qt::MouseButton button = Qt::LeftButton);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,22 +95,39 @@ protected:
 private:
     void buildContextMenu();
     void retryShowLater();
-    void closeOnOutsideClick(QPoint pointer);
-    void showLook(StatusIconLook look);
-    std::optional<QRect> iconRect() const;
+    void followTray();
+    void createTrayIcon();
+    void onTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    void ensureWindow();
+    void applyWindowKind();
     void placeWindow();
+    QRect popoverFrame() const;
+    void giveKeyboard();
+    void closeFromOutside();
+    void onGlobalPress(Qt::MouseButton button, QPoint pointer);
+    void setStartAtLogin(bool enabled);
+    void showLook(StatusIconLook look);
+    void drawTrayIcon();
+    std::optional<QRect> iconRect() const;
     bool trayIsReadyNow() const;
 
     CoreAppConfiguration configuration_;
     PopoverHooks hooks_;
+    AutostartEntry autostart_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<QMenu> contextMenu_;
+    QAction* openPanelItem_ = nullptr;
     QAction* checkForUpdatesItem_ = nullptr;
+    QAction* startAtLoginItem_ = nullptr;
     QPointer<QWidget> window_;
+    QPointer<QWidget> content_;
     std::unique_ptr<StatusIconAnimator> animator_;
     std::unique_ptr<ShellTimer> pendingShow_;
+    std::unique_ptr<ShellTimer> trayCheck_;
+    std::unique_ptr<X11Desktop::GlobalClickWatcher> outsideClicks_;
     int pendingShowAttempts_ = 0;
-    bool watchingClicks_ = false;
+    QPoint lastActivation_;  // the pointer at the icon's last click, where the icon is
+    QElapsedTimer closedFromOutside_;
     StatusIconLook look_;
 };
 

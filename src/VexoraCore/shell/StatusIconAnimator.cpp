@@ -24,7 +24,7 @@ void StatusIconAnimator::apply(StatusIconState state) {
     case StatusIconState::success:
     case StatusIconState::error:
         stopAnimation();
-        show_(StatusIconLook{state == StatusIconState::success ? successTint : errorTint});
+        show_(state == StatusIconState::success ? StatusIconLook{successTint} : StatusIconLook{errorTint, true});
         // A newer state always wins over this pending return.
         idleReset_->start(idleReturnMilliseconds, false, [this, generation] {
             if (generation_ == generation) show_(StatusIconLook{});

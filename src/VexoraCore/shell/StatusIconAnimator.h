@@ -9,9 +9,11 @@
 
 namespace vexora {
 
-// What the tray icon draws: the template image when there is no tint, else the tinted mark.
+// What the tray icon draws: the idle look when there is no tint, else the tinted one; an error
+// look is marked as such, since its colour is also one of the animation's.
 struct StatusIconLook {
     std::optional<QColor> tint;
+    bool isError = false;
     bool operator==(const StatusIconLook&) const = default;
 };
 

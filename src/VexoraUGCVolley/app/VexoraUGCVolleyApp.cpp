@@ -10,6 +10,7 @@
 #include "workflow/UGCWorkspacePreferencesStore.h"
 #include "ui/BrandResources.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -23,6 +24,18 @@
 namespace vexora {
 
 namespace {
+
+constexpr int trayWaitAtLoginMilliseconds = 10000;
+
+// Runs `work` once the event loop has nothing else to do.
+void runWhenIdle(QObject* context, std::function<void()> work) {
+    auto* dispatcher = QAbstractEventDispatcher::instance();
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, context, [once, context, work] {
+        QObject::disconnect(*once);
+        QTimer::singleShot(0, context, work);
+    });
+}
 
 // Non-modal, so the panel stays usable while the user picks a place.
 void chooseSaveLocation(const QString& defaultFileName, std::function<void(const std::optional<QString>&)> chosen) {
@@ -61,7 +74,7 @@ VexoraUGCVolleyApp::~VexoraUGCVolleyApp() {
     finishPendingReplies(network_);
 }
 
-void VexoraUGCVolleyApp::applicationDidFinishLaunching() {
+void VexoraUGCVolleyApp::applicationDidFinishLaunching(bool inBackground) {
     const CoreAppConfiguration& core = UGCAppConfiguration::core();
     mainMenu_ = DesktopSupport::makeMainMenu(core.displayName);
     BrandResources::applyApplicationIcon();
@@ -105,12 +118,26 @@ void VexoraUGCVolleyApp::applicationDidFinishLaunching() {
 
     state->bootstrap();
     updaterService_->start();
-    // Without a tray there is no icon to click: the panel window is the application.
-    if (!statusItemController_->hasSystemTray()) statusItemController_->showPanel();
+    if (!inBackground) {
+        statusItemController_->showPanel();  // so a person sees that the start did something
+    } else {
+        // A tray host may start later than we do at login; without one the window is the way in.
+        QTimer::singleShot(trayWaitAtLoginMilliseconds, this, [this] {
+            if (statusItemController_ && !statusItemController_->hasSystemTray()) statusItemController_->showPanel();
+        });
+    }
     if (UGCAppConfiguration::debugShowPanelOnLaunch())
         QTimer::singleShot(350, this, [this] {
             if (statusItemController_) statusItemController_->showPanel();
         });
+    // The first click only has to show the panel: build it once start-up has gone idle.
+    runWhenIdle(this, [this] {
+        if (statusItemController_) statusItemController_->preparePanel();
+    });
+}
+
+void VexoraUGCVolleyApp::activate() {
+    if (statusItemController_) statusItemController_->showPanel();
 }
 
 QWidget* VexoraUGCVolleyApp::makePanelContent() {

@@ -25,8 +25,11 @@ public:
     VexoraUGCVolleyApp();
     ~VexoraUGCVolleyApp() override;
 
-    // Once, when the event loop runs.
-    void applicationDidFinishLaunching();
+    // Once, when the event loop runs. In the background (started at login) the panel stays
+    // closed unless no tray shows up to reach it from.
+    void applicationDidFinishLaunching(bool inBackground = false);
+    // Another start or a launcher asked for the application: its panel opens.
+    void activate();
 
     UGCAppState& appState() { return *appState_; }
     MenuBarPopoverController* statusItemController() { return statusItemController_.get(); }

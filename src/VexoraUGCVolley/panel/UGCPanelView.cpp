@@ -101,6 +101,13 @@ void UGCPanelView::refresh() {
     header_->refresh();
     authCard_->setVisible(!signedIn);
     workspace_->setVisible(signedIn);
+    // Whoever gives the panel the focus gives it to the field a person types into first.
+    if (!focusProxy() || signedIn != workspaceHasFocus_) {
+        setFocusProxy(findChild<QWidget*>(signedIn ? QStringLiteral("ugc.topic.editor") : QStringLiteral("auth.email")));
+        workspaceHasFocus_ = signedIn;
+        // Signed in or out while open: the field that went away had the keyboard.
+        if (isVisible()) setFocus(Qt::OtherFocusReason);
+    }
     if (!signedIn) {
         refreshAuthPanel();
         return;

@@ -48,6 +48,7 @@ private:
     UGCSchedulesSection* schedules_;
     UGCHistorySection* history_;
     QLabel* statusLabel_;
+    bool workspaceHasFocus_ = false;
 };
 
 }  // namespace vexora

@@ -1,0 +1,126 @@
+#include "shell/X11Desktop.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+#include <xcb/xinput.h>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace vexora::X11Desktop {
+
+namespace {
+
+xcb_connection_t* connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t rootOf(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
+    const xcb_atom_t value = reply ? reply->atom : XCB_ATOM_NONE;
+    std::free(reply);
+    return value;
+}
+
+void sendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, std::initializer_list<uint32_t> data) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    int i = 0;
+    for (uint32_t value : data) event.data.data32[i++] = value;
+    xcb_send_event(c, 0, rootOf(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+}
+
+}  // namespace
+
+bool isActive() { return connection() != nullptr; }
+
+void skipTaskbarAndPager(QWindow* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window) return;
+    const auto id = xcb_window_t(window->winId());
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t wanted[] = {atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    if (window->isVisible()) {
+        // A mapped window asks the window manager; 1 adds, 2 says a normal application asks.
+        sendToRoot(c, id, state, {1, wanted[0], wanted[1], 2, 0});
+    } else {
+        // Qt merges its own states into what it finds here when it maps the window.
+        std::vector<xcb_atom_t> atoms;
+        xcb_get_property_reply_t* reply =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, id, state, XCB_ATOM_ATOM, 0, 64), nullptr);
+        if (reply && reply->format == 32) {
+            const auto* existing = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+            atoms.assign(existing, existing + xcb_get_property_value_length(reply) / 4);
+        }
+        std::free(reply);
+        for (xcb_atom_t add : wanted)
+            if (std::find(atoms.begin(), atoms.end(), add) == atoms.end()) atoms.push_back(add);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32, uint32_t(atoms.size()), atoms.data());
+    }
+    xcb_flush(c);
+}
+
+void activate(QWindow* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window || !window->isVisible()) return;
+    // Source 2 is a pager acting for the user: no focus-stealing check applies to it.
+    sendToRoot(c, xcb_window_t(window->winId()), atom(c, "_NET_ACTIVE_WINDOW"), {2, XCB_CURRENT_TIME, 0});
+    xcb_flush(c);
+}
+
+GlobalClickWatcher::GlobalClickWatcher(Callback pressed) : pressed_(std::move(pressed)) {
+    xcb_connection_t* c = connection();
+    if (!c) return;
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_input_id);
+    if (!extension || !extension->present) return;
+    extensionOpcode_ = extension->major_opcode;
+    // Raw presses reach every client that asks for them on the root, whatever holds a grab.
+    struct {
+        xcb_input_event_mask_t header;
+        uint32_t mask;
+    } selection{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS};
+    xcb_input_xi_select_events(c, rootOf(c), 1, &selection.header);
+    xcb_flush(c);
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+GlobalClickWatcher::~GlobalClickWatcher() {
+    if (extensionOpcode_ < 0) return;
+    if (xcb_connection_t* c = connection()) {
+        struct {
+            xcb_input_event_mask_t header;
+            uint32_t mask;
+        } selection{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, 0};
+        xcb_input_xi_select_events(c, rootOf(c), 1, &selection.header);
+        xcb_flush(c);
+    }
+    if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool GlobalClickWatcher::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t") return false;
+    auto* event = static_cast<xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7f) != XCB_GE_GENERIC) return false;
+    auto* generic = reinterpret_cast<xcb_ge_generic_event_t*>(event);
+    if (generic->extension != extensionOpcode_ || generic->event_type != XCB_INPUT_RAW_BUTTON_PRESS) return false;
+    const auto* raw = reinterpret_cast<xcb_input_raw_button_press_event_t*>(event);
+    const Qt::MouseButton button = raw->detail == 1 ? Qt::LeftButton : raw->detail == 3 ? Qt::RightButton
+                                 : raw->detail == 2 ? Qt::MiddleButton : Qt::NoButton;
+    // Wheel turns arrive as buttons 4 to 7; they are not clicks.
+    if (button != Qt::NoButton) pressed_(button, QCursor::pos());
+    return false;
+}
+
+}  // namespace vexora::X11Desktop
