@@ -8,13 +8,13 @@
 
 namespace vexora::bench {
 
-double millisecondsUntilReady(const QString& program, const QProcessEnvironment& environment) {
+double millisecondsUntilReady(const QString& program, const QProcessEnvironment& environment, const QStringList& arguments) {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer clock;
     clock.start();
-    process.start(program, {});
+    process.start(program, arguments);
     QByteArray printed;
     while (!printed.contains(readyReportLine)) {
         if (!process.waitForReadyRead(30000)) {

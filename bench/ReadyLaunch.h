@@ -2,11 +2,13 @@
 
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 
 namespace vexora::bench {
 
-// Starts the program and returns the milliseconds from its start until it printed the ready
+// Starts the program (with its arguments) and returns the milliseconds from its start until it printed the ready
 // report line (see automation/ReadyReport.h); then ends it. Throws when no line came.
-double millisecondsUntilReady(const QString& program, const QProcessEnvironment& environment);
+double millisecondsUntilReady(const QString& program, const QProcessEnvironment& environment,
+                              const QStringList& arguments = {});
 
 }  // namespace vexora::bench
