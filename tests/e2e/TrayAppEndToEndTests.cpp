@@ -176,5 +176,26 @@ TEST_F(TrayApp, ReportsReadyOnceAndOnlyWhenAsked) {
     EXPECT_EQ(app->output().count("vexora: ready\n"), 1) << app->output().toStdString();
 }
 
+// Without a session bus the runtime directory's lock file keeps a second start out; the lock of
+// an instance that died must not keep every later start out too.
+TEST_F(TrayApp, WithoutASessionBusOneInstanceRunsAndADeadOnesLockIsTakenOver) {
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home.filePath("no-bus"));
+    environment.insert("XDG_RUNTIME_DIR", home.path());
+    app = std::make_unique<AppDriver>(environment);
+    launch();
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.start(QStringLiteral(VEXORA_APP_PATH), {});
+    ASSERT_TRUE(second.waitForFinished(5000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(app->state("auth.email").value("found", false)) << "the first runs on";
+
+    app->kill();
+    app = std::make_unique<AppDriver>(environment);
+    launch();
+    EXPECT_TRUE(app->state("auth.email").value("found", false));
+    EXPECT_EQ(app->quit(), 0);
+}
+
 }  // namespace
 }  // namespace vexora::test
