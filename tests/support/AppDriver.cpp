@@ -6,9 +6,10 @@
 
 namespace vexora::test {
 
-VirtualDisplay::VirtualDisplay() {
+VirtualDisplay::VirtualDisplay(QSize size) {
     // -displayfd picks a free display and writes its number once the server accepts clients.
-    xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    const QString screen = QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height());
+    xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
     QByteArray number;
     while (!number.contains('\n') && xvfb_.waitForReadyRead(10000)) number += xvfb_.readAllStandardOutput();
     if (!number.trimmed().isEmpty()) name_ = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
@@ -23,7 +24,7 @@ AppDriver::~AppDriver() {
     if (process_.state() != QProcess::NotRunning) kill();
 }
 
-bool AppDriver::start(const QString& socketPath) {
+bool AppDriver::start(const QString& socketPath, const QStringList& arguments) {
     QProcessEnvironment environment = environment_;
     environment.insert(QStringLiteral("VEXORA_DEBUG_AUTOMATION_SOCKET"), socketPath);
     process_.setProcessEnvironment(environment);
@@ -31,7 +32,7 @@ bool AppDriver::start(const QString& socketPath) {
     logPath_ = socketPath + QStringLiteral(".log");
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.setStandardOutputFile(logPath_, QIODevice::Append);
-    process_.start(QStringLiteral(VEXORA_APP_PATH), {});
+    process_.start(QStringLiteral(VEXORA_APP_PATH), arguments);
     if (!process_.waitForStarted(10000)) return false;
     QElapsedTimer waited;
     waited.start();

@@ -5,6 +5,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ namespace vexora::test {
 // An X server of its own, so the application runs on a real windowing system.
 class VirtualDisplay {
 public:
-    VirtualDisplay();
+    explicit VirtualDisplay(QSize size = {1280, 1024});
     ~VirtualDisplay();
     QString name() const { return name_; }
 
@@ -29,7 +30,7 @@ public:
     explicit AppDriver(QProcessEnvironment environment) : environment_(std::move(environment)) {}
     ~AppDriver();
 
-    bool start(const QString& socketPath);
+    bool start(const QString& socketPath, const QStringList& arguments = {});
     // Ends the application the polite way and reports its exit code.
     int quit();
     // Ends it the way a crash or a power cut would.
