@@ -1,0 +1,263 @@
+#include "support/AppDriver.h"
+#include "support/CliProcess.h"
+#include "support/DevServer.h"
+#include "support/LinuxDesktop.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <sstream>
+
+namespace vexora::test {
+
+std::string configName(const DesktopConfig& config) {
+    if (config.wayland) return "Weston";
+    const char* host = config.host == TrayHost::xfcePanel ? "XfcePanel" : config.host == TrayHost::trayer ? "Trayer" : "NoTray";
+    return std::string(host) + (config.edge == Edge::top ? "Top" : "Bottom") + (config.dark ? "Dark" : "Light");
+}
+
+void PrintTo(const DesktopConfig& config, std::ostream* out) { *out << configName(config); }
+
+namespace {
+
+const QString title = QStringLiteral("Vexora UGC Volley");
+const QString skipTaskbar = QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR");
+
+std::string describe(QRect rect) {
+    std::ostringstream out;
+    out << rect.width() << 'x' << rect.height() << '+' << rect.x() << '+' << rect.y();
+    return out.str();
+}
+
+// The tray app on a desktop of its own, driven as a person would: clicks and keys through the X
+// server, judged by what the screen and the window manager show.
+class RealDesktop : public ::testing::TestWithParam<DesktopConfig> {
+protected:
+    DevServer server;
+    std::unique_ptr<LinuxDesktop> desktop;
+    std::unique_ptr<AppDriver> app;
+
+    void TearDown() override {
+        if (HasFailure() && app) std::cerr << "application output:\n" << app->output().toStdString();
+        app.reset();
+        desktop.reset();
+    }
+
+    void startDesktop(const DesktopConfig& config, bool withTrayHost = true) {
+        desktop = std::make_unique<LinuxDesktop>(config);
+        ASSERT_TRUE(desktop->start(withTrayHost));
+    }
+
+    QProcessEnvironment appEnvironment() const {
+        QProcessEnvironment environment = desktop->environment();
+        environment.insert("VEXORA_API_BASE_URL", server.baseURL());
+        return environment;
+    }
+
+    void launch(const QStringList& arguments = {}) {
+        app = std::make_unique<AppDriver>(appEnvironment());
+        ASSERT_TRUE(app->start(desktop->home() + "/automation", arguments)) << app->output().toStdString();
+    }
+
+    // The panel as the window manager sees it: the app's mapped window with its title.
+    std::optional<XWindow> shownPanel() {
+        for (const XWindow& window : desktop->windowsTitled(title))
+            if (window.viewable) return window;
+        return std::nullopt;
+    }
+
+    bool waitPanel(bool shown, int timeoutMs = 3000) {
+        return LinuxDesktop::waitUntil([&] { return shownPanel().has_value() == shown; }, timeoutMs);
+    }
+
+    std::optional<QRect> waitIcon(QImage& shot, int timeoutMs) {
+        std::optional<QRect> icon, previous;
+        // Judged once two screenshots agree: hosts paint a new icon in steps.
+        LinuxDesktop::waitUntil([&] {
+            previous = std::exchange(icon, desktop->trayIcon(shot = desktop->screenshot()));
+            return icon && icon == previous;
+        }, timeoutMs);
+        return icon;
+    }
+
+    // With VEXORA_DESKTOP_SCREENSHOTS naming a folder, moments of the walk are kept there.
+    void keepScreenshot(const char* moment) {
+        const QString folder = qEnvironmentVariable("VEXORA_DESKTOP_SCREENSHOTS");
+        if (!folder.isEmpty())
+            desktop->screenshot().save(QDir(folder).filePath(QString::fromStdString(configName(desktop->config())) + "-" + moment + ".png"));
+    }
+
+    std::string windowsSeen() {
+        std::ostringstream out;
+        out << "windows titled \"" << title.toStdString() << "\":";
+        for (const XWindow& window : desktop->windowsTitled(title))
+            out << " [" << window << ' ' << desktop->netWmState(window.id).join(' ').toStdString() << ']';
+        out << "; active 0x" << std::hex << desktop->activeWindow();
+        return out.str();
+    }
+};
+
+TEST_P(RealDesktop, Scenario) {
+    const DesktopConfig config = GetParam();
+    ASSERT_NO_FATAL_FAILURE(startDesktop(config));
+    ASSERT_NO_FATAL_FAILURE(launch({"--autostart"}));
+
+    // Started from autostart: an icon in the tray, the panel closed.
+    QImage shot;
+    const std::optional<QRect> icon = waitIcon(shot, 10000);
+    ASSERT_TRUE(icon) << "no icon in the panel strip " << describe(desktop->panelStrip());
+    EXPECT_FALSE(app->output().contains("QSystemTrayIcon::setVisible: No Icon set"));
+    EXPECT_FALSE(shownPanel()) << windowsSeen();
+    const double contrast = desktop->iconContrast(shot, *icon);
+    RecordProperty("icon_contrast", QString::number(contrast, 'f', 2).toStdString());
+    std::cout << "[ figures  ] " << configName(config) << ": icon " << describe(*icon) << ", contrast " << contrast << std::endl;
+    EXPECT_GE(contrast, 0.5) << "against " << desktop->panelColor().name().toStdString();
+    const QPoint iconCenter = icon->center();
+
+    // A left click opens the panel next to the tray, inside the work area, outside the taskbar.
+    desktop->click(iconCenter);
+    ASSERT_TRUE(waitPanel(true, 5000)) << windowsSeen();
+    keepScreenshot("signed-out");
+    const QRect area = desktop->workArea();
+    const XWindow opened = *shownPanel();
+    const QStringList state = desktop->netWmState(opened.id);
+    EXPECT_TRUE(state.contains(skipTaskbar) && state.contains("_NET_WM_STATE_SKIP_PAGER")) << state.join(' ').toStdString();
+    EXPECT_TRUE(area.contains(opened.geometry)) << opened << " outside the work area " << describe(area);
+    const int gap = config.edge == Edge::top ? opened.geometry.top() - area.top() : area.bottom() - opened.geometry.bottom();
+    EXPECT_TRUE(gap >= 0 && gap <= 10) << opened << " is " << gap << " px from the tray's edge of " << describe(area);
+
+    // Keys go to the panel at once: e-mail, Tab, password, Return signs in.
+    desktop->type("demo@vexora.local");
+    EXPECT_TRUE(app->waitText("auth.email", "demo@vexora.local", 3000))
+        << app->state("auth.email").dump() << "; " << windowsSeen();
+    desktop->key("Tab");
+    desktop->type("demo");
+    desktop->key("Return");
+    if (!app->waitText("ugc.tenant.name", "Demo Workspace", 10000)) {
+        ADD_FAILURE() << "typing did not sign in: " << app->state("auth.error").dump();
+        ASSERT_TRUE(app->signInDemo()) << "signed in through the controls instead, to walk on";
+    }
+    ASSERT_TRUE(app->waitForWorkspace());
+    // Signed in, the panel wants more height than the screen has; judged once its size holds still.
+    QRect grown;
+    int still = 0;
+    LinuxDesktop::waitUntil([&] {
+        const QRect now = shownPanel().value_or(XWindow()).geometry;
+        still = now == std::exchange(grown, now) ? still + 1 : 0;
+        return now.size() != opened.geometry.size() && still >= 2;
+    }, 4000);
+    EXPECT_TRUE(area.contains(grown) && grown.height() <= area.height())
+        << "signed in, the panel is " << describe(grown) << " in the work area " << describe(area);
+    keepScreenshot("signed-in");
+
+    // The command line finds the same session in the keyring.
+    QProcess cli;
+    startCli(cli, server.baseURL(), desktop->home() + "/.config", {"status", "--json"}, desktop->environment());
+    ASSERT_TRUE(cli.waitForFinished(15000));
+    const Json status = Json::parse(cli.readAllStandardOutput().toStdString(), nullptr, false);
+    EXPECT_TRUE(status.is_object() && status.value("signed_in", false))
+        << status.dump() << cli.readAllStandardError().toStdString();
+
+    // Escape closes; the icon opens again with the keyboard in the topic; a click elsewhere closes.
+    desktop->key("Escape");
+    if (!waitPanel(false)) {
+        ADD_FAILURE() << "Escape left the panel open: " << windowsSeen();
+        desktop->click(iconCenter);
+        waitPanel(false);
+    }
+    desktop->click(iconCenter);
+    ASSERT_TRUE(waitPanel(true)) << windowsSeen();
+    desktop->type("Linen care");
+    EXPECT_TRUE(app->waitFor("ugc.topic.editor", [](const Json& s) {
+        return QString::fromStdString(s.value("text", "")).contains("Linen care");
+    }, 3000)) << app->state("ugc.topic.editor").dump() << "; " << windowsSeen();
+    const QRect panelNow = shownPanel().value_or(XWindow()).geometry;
+    const QPoint elsewhere(panelNow.center().x() > area.center().x() ? area.left() + 40 : area.right() - 40, area.center().y());
+    desktop->click(elsewhere);
+    EXPECT_TRUE(waitPanel(false)) << "a click on the desktop at " << elsewhere.x() << ',' << elsewhere.y()
+                                  << " left the panel open: " << windowsSeen();
+
+    // A right click closes the panel and opens the menu, whose first item opens the panel.
+    if (!shownPanel()) desktop->click(iconCenter);
+    ASSERT_TRUE(waitPanel(true)) << windowsSeen();
+    std::vector<quint32> before;
+    for (const XWindow& window : desktop->overrideRedirectWindows()) before.push_back(window.id);
+    desktop->click(iconCenter, 3);
+    std::optional<XWindow> menu;
+    LinuxDesktop::waitUntil([&] {
+        for (const XWindow& window : desktop->overrideRedirectWindows())
+            if (std::find(before.begin(), before.end(), window.id) == before.end() &&
+                window.geometry.adjusted(-40, -40, 40, 40).contains(iconCenter))
+                menu = window;
+        return menu.has_value();
+    }, 3000);
+    EXPECT_TRUE(waitPanel(false)) << "the panel stayed over the context menu: " << windowsSeen();
+    ASSERT_TRUE(menu) << "no menu showed near the icon";
+    desktop->click({menu->geometry.center().x(), menu->geometry.top() + 15});
+    EXPECT_TRUE(waitPanel(true)) << "the menu's first item did not open the panel; menu " << *menu;
+
+    // A second start hands over to the running one: exits at once, its panel shows, one icon.
+    desktop->click(iconCenter);
+    EXPECT_TRUE(waitPanel(false)) << windowsSeen();
+    QProcess second;
+    second.setProcessEnvironment(appEnvironment());
+    second.setProcessChannelMode(QProcess::MergedChannels);
+    second.start(QStringLiteral(VEXORA_APP_PATH), QStringList());
+    const bool exited = second.waitForFinished(1000);
+    EXPECT_TRUE(exited && second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0)
+        << (exited ? "exit code " + std::to_string(second.exitCode()) : std::string("still running after 1 s"))
+        << ' ' << second.readAll().toStdString();
+    EXPECT_TRUE(waitPanel(true)) << "the running instance's panel did not show: " << windowsSeen();
+    const auto icons = [&] {
+        if (config.host == TrayHost::xfcePanel) return desktop->statusNotifierItems().join(' ').toStdString();
+        return describe(desktop->trayIcon(desktop->screenshot()).value_or(QRect()));
+    };
+    const std::string alone = config.host == TrayHost::xfcePanel ? desktop->statusNotifierItems().value(0).toStdString() : describe(*icon);
+    // A second icon would come while the second process runs: watched for as long as it does.
+    EXPECT_FALSE(LinuxDesktop::waitUntil([&] { return icons() != alone; }, exited ? 500 : 3000))
+        << "icons now: " << icons() << ", before: " << alone;
+    if (!exited) {
+        second.kill();
+        second.waitForFinished(3000);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, RealDesktop,
+                         ::testing::Values(DesktopConfig{TrayHost::xfcePanel, Edge::top, true},
+                                           DesktopConfig{TrayHost::xfcePanel, Edge::bottom, false},
+                                           DesktopConfig{TrayHost::trayer, Edge::top, false},
+                                           DesktopConfig{TrayHost::trayer, Edge::bottom, true}),
+                         [](const ::testing::TestParamInfo<DesktopConfig>& info) { return configName(info.param); });
+
+// Without a tray the panel is the application's window; a tray that comes takes it in, and when
+// the tray goes the window comes back.
+TEST_F(RealDesktop, TrayArrivesAndLeaves) {
+    ASSERT_NO_FATAL_FAILURE(startDesktop({TrayHost::trayer, Edge::top, false}, false));
+    ASSERT_NO_FATAL_FAILURE(launch());
+    const auto taskbarWindow = [&] {
+        const std::optional<XWindow> window = shownPanel();
+        return window && !desktop->netWmState(window->id).contains(skipTaskbar);
+    };
+    ASSERT_TRUE(LinuxDesktop::waitUntil(taskbarWindow, 10000)) << "no normal window without a tray: " << windowsSeen();
+
+    ASSERT_TRUE(desktop->startTrayHost());
+    QImage shot;
+    EXPECT_TRUE(waitIcon(shot, 5000)) << "no icon once trayer came";
+    EXPECT_TRUE(LinuxDesktop::waitUntil([&] { return !taskbarWindow(); }, 5000))
+        << "still a taskbar window with a tray: " << windowsSeen();
+
+    desktop->stopTrayHost();
+    EXPECT_TRUE(LinuxDesktop::waitUntil(taskbarWindow, 5000)) << "no normal window once the tray left: " << windowsSeen();
+}
+
+// Weston has no tray and a client cannot place itself: the panel is a window that works.
+TEST_F(RealDesktop, WaylandOpensUsableWindow) {
+    DesktopConfig config;
+    config.wayland = true;
+    ASSERT_NO_FATAL_FAILURE(startDesktop(config));
+    ASSERT_NO_FATAL_FAILURE(launch());
+    EXPECT_TRUE(app->signInDemo());
+}
+
+}  // namespace
+}  // namespace vexora::test
