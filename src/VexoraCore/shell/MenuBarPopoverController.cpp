@@ -126,6 +126,8 @@ void MenuBarPopoverController::onTrayActivated(QSystemTrayIcon::ActivationReason
     lastActivation_ = QCursor::pos();
     // The context menu opens by itself on a right click; the panel must not stay over it.
     if (reason == QSystemTrayIcon::Context) return hidePanel();
+    // The press of a double click has toggled the panel already.
+    if (reason == QSystemTrayIcon::DoubleClick) return;
     if (isPanelShown()) return hidePanel();
     if (closedFromOutside_.isValid() && closedFromOutside_.elapsed() < reopenGraceMilliseconds) return;
     showPanel();
@@ -154,7 +156,13 @@ bool MenuBarPopoverController::isPanelShown() const { return window_ && window_-
 
 bool MenuBarPopoverController::isPopover() const { return tray_ && DisplayPlatform::canPlaceWindows(); }
 
-void MenuBarPopoverController::preparePanel() { ensureWindow(); }
+void MenuBarPopoverController::preparePanel() {
+    ensureWindow();
+    // What the first show would do otherwise: styles, layouts and the native window.
+    window_->ensurePolished();
+    window_->layout()->activate();
+    window_->winId();
+}
 
 void MenuBarPopoverController::ensureWindow() {
     if (window_) return;
@@ -191,8 +199,10 @@ void MenuBarPopoverController::showPanel() {
     pendingShowAttempts_ = 0;
     window_->raise();
     window_->activateWindow();
-    X11Desktop::activate(window_->windowHandle());
+    X11Desktop::activate(window_->windowHandle());  // this also sends the map on its way
     giveKeyboard();
+    // Observers may refresh the whole panel; that waits until the window is on its way.
+    hooks_.onPanelPresentedChange(true);
 }
 
 void MenuBarPopoverController::giveKeyboard() {
@@ -263,13 +273,12 @@ bool MenuBarPopoverController::eventFilter(QObject* watched, QEvent* event) {
     if (watched != window_) return false;
     switch (event->type()) {
     case QEvent::Show:
-        // Shown and hidden follow the window itself, whoever showed or hid it.
         if (isPopover())
             outsideClicks_ = std::make_unique<X11Desktop::GlobalClickWatcher>(
                 [this](Qt::MouseButton button, QPoint pointer) { onGlobalPress(button, pointer); });
-        hooks_.onPanelPresentedChange(true);
         break;
     case QEvent::Hide:
+        // Hidden follows the window itself, whoever hid it.
         outsideClicks_.reset();
         hooks_.onPanelPresentedChange(false);
         break;

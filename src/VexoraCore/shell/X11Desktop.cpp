@@ -7,10 +7,10 @@
 
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <map>
+#include <string>
 
 namespace vexora::X11Desktop {
 
@@ -23,10 +23,14 @@ xcb_connection_t* connection() {
 
 xcb_window_t rootOf(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
 
+// Interned once: a round trip to the server on every show would slow the click down.
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    static std::map<std::string, xcb_atom_t> known;
+    if (auto found = known.find(name); found != known.end()) return found->second;
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
     const xcb_atom_t value = reply ? reply->atom : XCB_ATOM_NONE;
     std::free(reply);
+    if (value != XCB_ATOM_NONE) known.emplace(name, value);
     return value;
 }
 
@@ -56,18 +60,9 @@ void skipTaskbarAndPager(QWindow* window) {
         // A mapped window asks the window manager; 1 adds, 2 says a normal application asks.
         sendToRoot(c, id, state, {1, wanted[0], wanted[1], 2, 0});
     } else {
-        // Qt merges its own states into what it finds here when it maps the window.
-        std::vector<xcb_atom_t> atoms;
-        xcb_get_property_reply_t* reply =
-            xcb_get_property_reply(c, xcb_get_property(c, 0, id, state, XCB_ATOM_ATOM, 0, 64), nullptr);
-        if (reply && reply->format == 32) {
-            const auto* existing = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
-            atoms.assign(existing, existing + xcb_get_property_value_length(reply) / 4);
-        }
-        std::free(reply);
-        for (xcb_atom_t add : wanted)
-            if (std::find(atoms.begin(), atoms.end(), add) == atoms.end()) atoms.push_back(add);
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32, uint32_t(atoms.size()), atoms.data());
+        // A withdrawn window has no state of its own left; Qt merges its own into this one when
+        // it maps the window.
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32, 2, wanted);
     }
     xcb_flush(c);
 }
