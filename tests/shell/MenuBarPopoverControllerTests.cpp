@@ -169,6 +169,15 @@ TEST_F(ShellTest, PopoverClosesOnEscapeAndFocusLossAndFollowsItsWindow) {
     ASSERT_TRUE(controller->hasSystemTray());
     EXPECT_FALSE(controller->trayIcon()->icon().isNull()) << "the icon has its image before it is shown";
 
+    QSystemTrayIcon& icon = *controller->trayIcon();
+    emit icon.activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(controller->isPanelShown());
+    emit icon.activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(controller->isPanelShown()) << "the double click's own press toggled it already";
+    emit icon.activated(QSystemTrayIcon::Context);
+    EXPECT_FALSE(controller->isPanelShown()) << "the menu is not covered";
+    presented.clear();
+
     controller->showPanel();
     QWidget* window = controller->panelWindow();
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
