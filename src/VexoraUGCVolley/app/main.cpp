@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     vexora::DisplayPlatform::chooseForPopover();
@@ -26,7 +27,10 @@ int main(int argc, char** argv) {
 
     // A second start hands over to the running instance and ends.
     vexora::SingleInstance instance(applicationId);
-    if (instance.claim() == vexora::SingleInstance::Role::secondary) return 0;
+    if (instance.claim() == vexora::SingleInstance::Role::secondary) {
+        std::fprintf(stderr, "Vexora UGC Volley is already running; its panel was opened.\n");
+        return 0;
+    }
 
     // Started at login, or by the session bus for a launcher that activates it next, the app
     // stays in the tray; started by a person, it opens its panel once.
