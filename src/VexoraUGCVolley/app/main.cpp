@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     // A second start hands over to the running instance and ends.
     vexora::SingleInstance instance(applicationId);
     if (instance.claim() == vexora::SingleInstance::Role::secondary) {
-        std::fprintf(stderr, "Vexora UGC Volley is already running; its panel was opened.\n");
+        std::fprintf(stderr, "Vexora UGC Volley is already running.\n");
         return 0;
     }
 
