@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const std::vector<std::pair<const char*, std::function<std::vector<BenchRow>()>>> sections = {
-        {"start-up", startupRows},         {"memory", memoryRows},
+        {"start-up", startupRows},         {"click to panel", clickToVisibleRows},
+        {"memory", memoryRows},
         {"context load", contextLoadRows}, {"polling", pollingRows},
         {"avatar cache", avatarCacheRows}, {"panel refresh", panelRefreshRows},
         {"command line", cliRows},
@@ -23,7 +24,10 @@ int main(int argc, char** argv) {
     clock.start();
     std::vector<BenchRow> rows;
     int failures = 0;
+    // Named sections only, when any are named.
+    const QStringList wanted = app.arguments().mid(1);
     for (const auto& [name, measure] : sections) {
+        if (!wanted.isEmpty() && !wanted.contains(QString::fromLatin1(name))) continue;
         std::fprintf(stderr, "bench: %s...\n", name);
         try {
             for (BenchRow& row : measure()) rows.push_back(std::move(row));

@@ -8,6 +8,7 @@ namespace vexora::bench {
 
 // Each measures one thing in its own file and returns its rows of the table.
 std::vector<BenchRow> startupRows();
+std::vector<BenchRow> clickToVisibleRows();
 std::vector<BenchRow> memoryRows();
 std::vector<BenchRow> contextLoadRows();
 std::vector<BenchRow> pollingRows();
