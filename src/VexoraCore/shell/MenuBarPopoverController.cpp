@@ -157,6 +157,7 @@ bool MenuBarPopoverController::isPanelShown() const { return window_ && window_-
 bool MenuBarPopoverController::isPopover() const { return tray_ && DisplayPlatform::canPlaceWindows(); }
 
 void MenuBarPopoverController::preparePanel() {
+    if (findSymbolicIcon()) drawTrayIcon();
     ensureWindow();
     // What the first show would do otherwise: styles, layouts and the native window.
     window_->ensurePolished();
@@ -169,6 +170,11 @@ void MenuBarPopoverController::ensureWindow() {
     window_ = new QWidget;
     window_->setObjectName(QStringLiteral("panelWindow"));
     window_->setWindowTitle(configuration_.displayName);
+    // The window manager reads the icon at every map; the application's, up to 512 px, would
+    // slow each click down for nothing a tray popover shows.
+    QIcon compactIcon;
+    for (int side : {16, 24, 32, 48, 64}) compactIcon.addPixmap(QApplication::windowIcon().pixmap(side));
+    window_->setWindowIcon(compactIcon);
     auto* layout = new QVBoxLayout(window_);
     layout->setContentsMargins(0, 0, 0, 0);
     content_ = hooks_.makeContent();
@@ -266,8 +272,10 @@ bool MenuBarPopoverController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == contextMenu_.get()) {
         const QEvent::Type type = event->type();
         if (type == QEvent::ThemeChange || type == QEvent::PaletteChange || type == QEvent::ApplicationPaletteChange ||
-            type == QEvent::StyleChange)
+            type == QEvent::StyleChange) {
+            findSymbolicIcon();
             drawTrayIcon();
+        }
         return false;
     }
     if (watched != window_) return false;
@@ -317,6 +325,16 @@ void MenuBarPopoverController::showLook(StatusIconLook look) {
     drawTrayIcon();
 }
 
+bool MenuBarPopoverController::findSymbolicIcon() {
+    // Hosts that recolour symbolic icons get the installed one by name. The first look into the
+    // icon theme takes milliseconds, so it waits until start-up is over.
+    const QString name = configuration_.bundleIdentifier() + QStringLiteral("-symbolic");
+    const QString found = QIcon::hasThemeIcon(name) ? name : QString();
+    if (found == symbolicIconName_) return false;
+    symbolicIconName_ = found;
+    return true;
+}
+
 void MenuBarPopoverController::drawTrayIcon() {
     if (!tray_) return;
     const std::optional<QString> assetName = configuration_.statusIconAssetName;
@@ -324,9 +342,7 @@ void MenuBarPopoverController::drawTrayIcon() {
     const TrayIconArt::MarkRenderer mark = [assetName, systemName](QSize size) {
         return BrandResources::statusSymbolImage(true, size, assetName, systemName);
     };
-    // Hosts that recolour symbolic icons get the installed one by name.
-    const QString symbolic = configuration_.bundleIdentifier() + QStringLiteral("-symbolic");
-    tray_->setIcon(TrayIconArt::icon(look_, mark, QIcon::hasThemeIcon(symbolic) ? symbolic : QString()));
+    tray_->setIcon(TrayIconArt::icon(look_, mark, symbolicIconName_));
 }
 
 }  // namespace vexora

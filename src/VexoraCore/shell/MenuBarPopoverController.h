@@ -108,6 +108,7 @@ private:
     void setStartAtLogin(bool enabled);
     void showLook(StatusIconLook look);
     void drawTrayIcon();
+    bool findSymbolicIcon();  // true when the name changed
     std::optional<QRect> iconRect() const;
     bool trayIsReadyNow() const;
 
@@ -129,6 +130,7 @@ private:
     QPoint lastActivation_;  // the pointer at the icon's last click, where the icon is
     QElapsedTimer closedFromOutside_;
     StatusIconLook look_;
+    QString symbolicIconName_;  // empty until looked up, and where the theme has none
 };
 
 }  // namespace vexora
