@@ -80,6 +80,24 @@ protected:
         return icon;
     }
 
+    // Walks on past a sign-in the panel's form refused, whatever the keys left in it: the CLI
+    // stores the session, a new start of the app reads it, and the icon opens its panel.
+    void signInThroughCli(QPoint icon) {
+        QProcess cli;
+        startCli(cli, server.baseURL(), desktop->home() + "/.config",
+                 {"signin", "--email", "demo@vexora.local", "--password-stdin"}, desktop->environment());
+        cli.write("demo\n");
+        cli.closeWriteChannel();
+        ASSERT_TRUE(cli.waitForFinished(15000) && cli.exitCode() == 0) << cli.readAllStandardError().toStdString();
+        app->kill();
+        ASSERT_NO_FATAL_FAILURE(launch({"--autostart"}));
+        QImage shot;
+        ASSERT_TRUE(waitIcon(shot, 10000));
+        desktop->click(icon);
+        ASSERT_TRUE(waitPanel(true, 5000)) << windowsSeen();
+        ASSERT_TRUE(app->waitText("ugc.tenant.name", "Demo Workspace", 10000));
+    }
+
     // With VEXORA_DESKTOP_SCREENSHOTS naming a folder, moments of the walk are kept there.
     void keepScreenshot(const char* moment) {
         const QString folder = qEnvironmentVariable("VEXORA_DESKTOP_SCREENSHOTS");
@@ -133,9 +151,9 @@ TEST_P(RealDesktop, Scenario) {
     desktop->key("Tab");
     desktop->type("demo");
     desktop->key("Return");
-    if (!app->waitText("ugc.tenant.name", "Demo Workspace", 10000)) {
-        ADD_FAILURE() << "typing did not sign in: " << app->state("auth.error").dump();
-        ASSERT_TRUE(app->signInDemo()) << "signed in through the controls instead, to walk on";
+    if (!app->waitText("ugc.tenant.name", "Demo Workspace", 5000)) {
+        ADD_FAILURE() << "typing did not sign in: " << app->state("auth.email").dump() << app->state("auth.error").dump();
+        ASSERT_NO_FATAL_FAILURE(signInThroughCli(iconCenter));
     }
     ASSERT_TRUE(app->waitForWorkspace());
     // Signed in, the panel wants more height than the screen has; judged once its size holds still.
@@ -197,8 +215,8 @@ TEST_P(RealDesktop, Scenario) {
     EXPECT_TRUE(waitPanel(true)) << "the menu's first item did not open the panel; menu " << *menu;
 
     // A second start hands over to the running one: exits at once, its panel shows, one icon.
-    desktop->click(iconCenter);
-    EXPECT_TRUE(waitPanel(false)) << windowsSeen();
+    if (shownPanel()) desktop->click(iconCenter);
+    EXPECT_TRUE(waitPanel(false)) << "the icon did not close the panel: " << windowsSeen();
     QProcess second;
     second.setProcessEnvironment(appEnvironment());
     second.setProcessChannelMode(QProcess::MergedChannels);
