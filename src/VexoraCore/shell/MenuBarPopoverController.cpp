@@ -129,7 +129,7 @@ void MenuBarPopoverController::onTrayActivated(QSystemTrayIcon::ActivationReason
     // The press of a double click has toggled the panel already.
     if (reason == QSystemTrayIcon::DoubleClick) return;
     if (isPanelShown()) return hidePanel();
-    if (closedFromOutside_.isValid() && closedFromOutside_.elapsed() < reopenGraceMilliseconds) return;
+    if (closedOnIcon_.isValid() && closedOnIcon_.elapsed() < reopenGraceMilliseconds) return;
     showPanel();
 }
 
@@ -231,8 +231,12 @@ void MenuBarPopoverController::hidePanel() {
     if (window_) window_->hide();
 }
 
-void MenuBarPopoverController::closeFromOutside() {
-    closedFromOutside_.start();
+void MenuBarPopoverController::closeFromOutside(std::optional<QPoint> press) {
+    // The press that closed the panel on the icon reaches the icon too, as a click that must not
+    // reopen it. Hosts that do not say where the icon is had it under the pointer when last clicked.
+    const QRect icon = iconRect().value_or(QRect(lastActivation_, QSize(1, 1)).adjusted(-16, -16, 16, 16));
+    if (press && icon.adjusted(-buttonSlack, -buttonSlack, buttonSlack, buttonSlack).contains(*press)) closedOnIcon_.start();
+    else closedOnIcon_.invalidate();
     hidePanel();
 }
 
@@ -265,7 +269,7 @@ void MenuBarPopoverController::onGlobalPress(Qt::MouseButton button, QPoint poin
     // Menus and lists of the panel itself open outside its frame; they are not outside.
     if (QApplication::activePopupWidget()) return;
     if (shouldClosePanel(isPanelShown(), pointer, window_ ? window_->frameGeometry() : QRect(), iconRect(), button))
-        closeFromOutside();
+        closeFromOutside(pointer);
 }
 
 bool MenuBarPopoverController::eventFilter(QObject* watched, QEvent* event) {
@@ -281,6 +285,7 @@ bool MenuBarPopoverController::eventFilter(QObject* watched, QEvent* event) {
     if (watched != window_) return false;
     switch (event->type()) {
     case QEvent::Show:
+        activatedSinceShown_ = false;
         if (isPopover())
             outsideClicks_ = std::make_unique<X11Desktop::GlobalClickWatcher>(
                 [this](Qt::MouseButton button, QPoint pointer) { onGlobalPress(button, pointer); });
@@ -294,9 +299,13 @@ bool MenuBarPopoverController::eventFilter(QObject* watched, QEvent* event) {
         // A panel that grows (after sign-in, say) is placed again, inside the free area.
         if (isPopover() && window_->isVisible()) placeWindow();
         break;
+    case QEvent::WindowActivate:
+        activatedSinceShown_ = true;
+        break;
     case QEvent::WindowDeactivate:
-        // Another window took the focus: the browser, a dialog, a click elsewhere.
-        if (isPopover() && window_->isVisible() && !QApplication::activePopupWidget()) closeFromOutside();
+        // Another window took the focus: the browser, a dialog, a click elsewhere. A focus loss
+        // from before this show (the panel hidden and shown again quickly) is not one.
+        if (isPopover() && window_->isVisible() && activatedSinceShown_ && !QApplication::activePopupWidget()) closeFromOutside();
         break;
     case QEvent::KeyPress:
         // Escape reaches the window when no field used it; without a tray the window is the

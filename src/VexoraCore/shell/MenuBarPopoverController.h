@@ -49,7 +49,7 @@ public:
     static constexpr int maximumShowAttempts = 20;
     static constexpr int buttonSlack = 4;  // clicks this close to the icon belong to the icon
     static constexpr int trayCheckMilliseconds = 1500;
-    // The click that closed the panel from outside may reach the icon too; it must not reopen it.
+    // The press on the icon that closed the panel reaches the icon too; it must not reopen it.
     static constexpr int reopenGraceMilliseconds = 500;
 
     MenuBarPopoverController(CoreAppConfiguration configuration, PopoverHooks hooks,
@@ -103,7 +103,7 @@ private:
     void placeWindow();
     QRect popoverFrame() const;
     void giveKeyboard();
-    void closeFromOutside();
+    void closeFromOutside(std::optional<QPoint> press = std::nullopt);
     void onGlobalPress(Qt::MouseButton button, QPoint pointer);
     void setStartAtLogin(bool enabled);
     void showLook(StatusIconLook look);
@@ -128,7 +128,8 @@ private:
     std::unique_ptr<X11Desktop::GlobalClickWatcher> outsideClicks_;
     int pendingShowAttempts_ = 0;
     QPoint lastActivation_;  // the pointer at the icon's last click, where the icon is
-    QElapsedTimer closedFromOutside_;
+    QElapsedTimer closedOnIcon_;  // since a press on the icon closed the panel
+    bool activatedSinceShown_ = false;
     StatusIconLook look_;
     QString symbolicIconName_;  // empty until looked up, and where the theme has none
 };
