@@ -235,8 +235,8 @@ void MenuBarPopoverController::closeFromOutside(std::optional<QPoint> press) {
     // The press that closed the panel on the icon reaches the icon too, as a click that must not
     // reopen it. Hosts that do not say where the icon is had it under the pointer when last clicked.
     const QRect icon = iconRect().value_or(QRect(lastActivation_, QSize(1, 1)).adjusted(-16, -16, 16, 16));
+    // (Hiding the active window also reports a focus loss, which must not undo this.)
     if (press && icon.adjusted(-buttonSlack, -buttonSlack, buttonSlack, buttonSlack).contains(*press)) closedOnIcon_.start();
-    else closedOnIcon_.invalidate();
     hidePanel();
 }
 
