@@ -170,7 +170,7 @@ TEST(AppcastParsing, MalformedDocumentsAndFeedsWithoutChannelRaiseReadableErrors
     }
 }
 
-TEST(AppcastVersions, CompareNumericallyByDottedParts) {
+TEST(AppcastVersions, CompareNumericallyByPartsWithPreReleasesBeforeTheirRelease) {
     struct Case {
         const char* a;
         const char* b;
@@ -178,8 +178,12 @@ TEST(AppcastVersions, CompareNumericallyByDottedParts) {
     };
     for (const Case& c : {Case{"2.3.1", "2.3.0", 1}, Case{"1.9", "1.10", -1}, Case{"1.10", "1.9", 1},
                           Case{"2.0", "2.0.0", 0}, Case{"2.0.0.1", "2.0", 1}, Case{"3", "3", 0},
-                          Case{"2.0b", "2.0", 0}, Case{"2.1rc1", "2.0", 1}, Case{"beta", "0", 0},
-                          Case{"1.007", "1.7", 0}, Case{"1.99999999999999999999", "1.99999999999999999998", 1}}) {
+                          Case{"2.1rc1", "2.0", 1}, Case{"1.007", "1.7", 0},
+                          Case{"1.99999999999999999999", "1.99999999999999999998", 1},
+                          // A beta user is offered the release.
+                          Case{"2.0.0-rc.1", "2.0.0", -1}, Case{"2.1b1", "2.1", -1}, Case{"2.0b", "2.0", -1},
+                          Case{"2.0.0-alpha", "2.0.0-beta", -1}, Case{"2.0.0-rc.2", "2.0.0-rc.10", -1},
+                          Case{"2.0.0-rc.1", "1.9", 1}, Case{"2.0.1", "2.0.0-rc1", 1}, Case{"2.0.0+42", "2.0.0", 0}}) {
         EXPECT_EQ(AppcastFeed::compareVersions(c.a, c.b), c.order) << c.a << " vs " << c.b;
         EXPECT_EQ(AppcastFeed::compareVersions(c.b, c.a), -c.order) << c.b << " vs " << c.a;
     }

@@ -72,12 +72,42 @@ AppcastItem readItem(QXmlStreamReader& reader) {
 }
 
 // The digits a version part starts with, without leading zeros, so that they compare as text.
-QStringView numericValue(QStringView part) {
-    qsizetype end = 0;
-    while (end < part.size() && part[end] >= QLatin1Char('0') && part[end] <= QLatin1Char('9')) ++end;
-    qsizetype begin = 0;
-    while (begin < end && part[begin] == QLatin1Char('0')) ++begin;
-    return part.sliced(begin, end - begin);
+// A version read as runs of digits and of letters; anything else separates them. Build
+// metadata after a "+" does not order releases.
+struct VersionPart {
+    bool isNumber;
+    QStringView text;  // a number without its leading zeros
+};
+
+QList<VersionPart> versionParts(QStringView version) {
+    version = version.left(version.indexOf(QLatin1Char('+')) < 0 ? version.size() : version.indexOf(QLatin1Char('+')));
+    QList<VersionPart> parts;
+    qsizetype i = 0;
+    while (i < version.size()) {
+        const QChar c = version[i];
+        const bool digit = c.isDigit(), letter = c.isLetter();
+        if (!digit && !letter) {
+            ++i;
+            continue;
+        }
+        const qsizetype begin = i;
+        while (i < version.size() && (digit ? version[i].isDigit() : version[i].isLetter())) ++i;
+        QStringView run = version.sliced(begin, i - begin);
+        if (digit)
+            while (run.size() > 0 && run.front() == QLatin1Char('0')) run = run.sliced(1);
+        parts.append({digit, run});
+    }
+    return parts;
+}
+
+bool isZero(const VersionPart& part) { return part.isNumber && part.text.isEmpty(); }
+
+// What a longer version's rest says against its end: zeros change nothing, a number makes it a
+// later release, letters make it a pre-release of the shorter one ("2.0b1" before "2.0").
+int orderOfRest(const QList<VersionPart>& parts, qsizetype from) {
+    for (qsizetype i = from; i < parts.size(); ++i)
+        if (!isZero(parts[i])) return parts[i].isNumber ? 1 : -1;
+    return 0;
 }
 
 }  // namespace
@@ -128,15 +158,17 @@ AppcastFeed AppcastFeed::parse(const QByteArray& xml) {
 }
 
 int AppcastFeed::compareVersions(const QString& a, const QString& b) {
-    const QList<QStringView> left = QStringView(a).split(QLatin1Char('.'));
-    const QList<QStringView> right = QStringView(b).split(QLatin1Char('.'));
-    for (qsizetype i = 0; i < std::max(left.size(), right.size()); ++i) {
-        const QStringView x = i < left.size() ? numericValue(left[i]) : QStringView();
-        const QStringView y = i < right.size() ? numericValue(right[i]) : QStringView();
-        if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
-        if (const int order = x.compare(y); order != 0) return order < 0 ? -1 : 1;
+    const QList<VersionPart> left = versionParts(a), right = versionParts(b);
+    const qsizetype common = std::min(left.size(), right.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const VersionPart& x = left[i];
+        const VersionPart& y = right[i];
+        // A number is later than letters in its place: "2.0.1" after "2.0.rc1".
+        if (x.isNumber != y.isNumber) return x.isNumber ? 1 : -1;
+        if (x.isNumber && x.text.size() != y.text.size()) return x.text.size() < y.text.size() ? -1 : 1;
+        if (const int order = x.text.compare(y.text, Qt::CaseInsensitive); order != 0) return order < 0 ? -1 : 1;
     }
-    return 0;
+    return left.size() >= right.size() ? orderOfRest(left, common) : -orderOfRest(right, common);
 }
 
 }  // namespace vexora
