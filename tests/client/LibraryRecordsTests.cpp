@@ -123,9 +123,10 @@ TEST(UGCSchedule, PauseStateTopicSourceAndAvatarFallBackTolerantly) {
     EXPECT_EQ(schedule(R"(, "default_avatar_config": {"avatar_url": "cfg"})").avatarURL, "cfg");
     EXPECT_EQ(schedule(R"(, "avatar_url": "own", "default_avatar_config": {"avatar_url": "cfg"})").avatarURL, "own");
     EXPECT_EQ(schedule("").avatarURL, "");
-    EXPECT_EQ(rejectedPath<UGCSchedule>(R"({"id": "s", "favorite_id": "f", "runs_per_day": 1, "run_hours": [],
-                                            "default_avatar_config": {}})"),
-              "default_avatar_config.avatar_url");
+    for (const char* ownURL : {"", R"("avatar_url": "own",)"})
+        EXPECT_EQ(rejectedPath<UGCSchedule>(QStringLiteral(R"({"id": "s", "favorite_id": "f", "runs_per_day": 1, "run_hours": [], %1
+                                                          "default_avatar_config": {}})").arg(ownURL).toUtf8().constData()),
+                  "default_avatar_config.avatar_url") << ownURL;
 
     ScheduleDraft draft;
     draft.favoriteID = QStringLiteral("f");

@@ -154,6 +154,8 @@ TEST_F(UGCAPIClientTest, ContextRepliesDecodeTolerantly) {
     EXPECT_EQ(expectFailure<DecodingError>(client.fetchContextBundle(tenant)).path(), "connectionLocks.tiktok.disabled");
     replyOnce("GET", "/api/dashboard/products", 200, "{}");
     EXPECT_TRUE(runSync(client.fetchContextBundle(tenant)).products.isEmpty());
+    replyOnce("GET", "/api/dashboard/products", 200, "[]");
+    EXPECT_EQ(expectFailure<DecodingError>(client.fetchContextBundle(tenant)).path(), "") << "no partial bundle";
 }
 
 TEST_F(UGCAPIClientTest, SuggestionAndPagingQueries) {

@@ -64,9 +64,9 @@ public:
     }
 
     [[noreturn]] void fail(const QString& problem) const;
+    void requireObject() const;
 
 private:
-    void requireObject() const;
     QString childPath(std::string_view key) const;
 
     std::shared_ptr<const Json> owned_;  // set when this reader parsed the body itself

@@ -52,6 +52,8 @@ DashboardProduct DashboardProduct::fromJson(const JsonReader& reader) {
 }
 
 ProductsResponse ProductsResponse::fromJson(const JsonReader& reader) {
+    // A reply of another shape is a failure, not a workspace without products.
+    reader.requireObject();
     for (const char* key : {"products", "documents"})
         if (reader.has(key)) return ProductsResponse{reader.requiredList<DashboardProduct>(key)};
     return ProductsResponse{};

@@ -49,8 +49,10 @@ UGCSchedule UGCSchedule::fromJson(const JsonReader& reader) {
     schedule.topicSource = source == QLatin1String("manual")      ? ScheduleTopicSource::manual
                            : source == QLatin1String("knowledge") ? ScheduleTopicSource::knowledge
                                                                   : ScheduleTopicSource::gaps;
-    if (auto url = reader.optionalString("avatar_url")) schedule.avatarURL = *url;
-    else if (auto config = reader.optionalMember("default_avatar_config")) schedule.avatarURL = config->requiredString("avatar_url");
+    // A malformed configuration fails the schedule even where the top-level URL wins.
+    std::optional<QString> configuredURL;
+    if (auto config = reader.optionalMember("default_avatar_config")) configuredURL = config->requiredString("avatar_url");
+    schedule.avatarURL = reader.optionalString("avatar_url").value_or(configuredURL.value_or(QString()));
     schedule.runsPerDay = reader.member("runs_per_day").integer();
     // Saturated, not wrapped: an absurd hour must stay absurd (2^32 + 9 is no 9 o'clock).
     for (const JsonReader& hour : reader.member("run_hours").array())
