@@ -158,3 +158,26 @@ TEST_F(WorkspacePreferencesTest, NothingIsWrittenWhileTheContextLoads) {
     state->setTopic("Typed after loading");
     EXPECT_EQ(stored()->topic, "Typed after loading");
 }
+
+TEST_F(WorkspacePreferencesTest, ARefreshDuringARunOrAPublishLeavesItGoing) {
+    signInDemo();
+    server.configure({{"latency_ms", 20}, {"render_polls", 20}});
+    state->setTopic("Refreshed while rendering");
+    state->generate();
+    ASSERT_TRUE(waitUntil([&] { return state->step() == UGCStep::polling; }));
+    state->fetchContext();
+    ASSERT_TRUE(waitUntil([&] { return !state->isContextLoading(); }));
+    EXPECT_EQ(state->step(), UGCStep::polling) << "the stored snapshot is not the live run";
+    ASSERT_TRUE(waitUntil([&] { return !state->isPipelineRunning(); }));
+    EXPECT_EQ(state->step(), UGCStep::complete);
+
+    server.script("POST", "/api/dashboard/shorts/publish", Json::array({{{"delay_ms", 400}, {"body", R"({"results":[]})"}}}));
+    state->publishCurrent(false);
+    state->fetchContext();
+    ASSERT_TRUE(waitUntil([&] { return !state->isContextLoading(); }));
+    EXPECT_EQ(state->step(), UGCStep::publishing);
+    ASSERT_TRUE(waitUntil([&] { return state->step() != UGCStep::publishing; }));
+    EXPECT_EQ(state->step(), UGCStep::complete);
+    EXPECT_EQ(state->errorMessage(), std::nullopt);
+    EXPECT_TRUE(announcements.empty());
+}

@@ -126,7 +126,8 @@ void UGCAppState::restoreWorkspacePreferencesIfAvailable() {
     setIsSchedulesExpanded(record->isSchedulesExpanded);
     setIsEmptyHistoryDismissed(record->isEmptyHistoryDismissed);
     setScheduleDraft(sanitizedScheduleDraft(record->scheduleDraft));
-    if (record->pendingGeneration) restoreGenerationSnapshot(*record->pendingGeneration);
+    // Not over a run or publish under way: its own snapshot would call it interrupted.
+    if (record->pendingGeneration && !isRunActive()) restoreGenerationSnapshot(*record->pendingGeneration);
 }
 
 void UGCAppState::restoreGenerationSnapshot(const UGCPendingGenerationSnapshot& snapshot) {
