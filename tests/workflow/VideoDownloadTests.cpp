@@ -2,8 +2,11 @@
 #include "support/RunSync.h"
 #include "workflow/WorkflowFixture.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QUuid>
 
 using namespace vexora;
 using namespace vexora::test;
@@ -32,7 +35,24 @@ protected:
     }
 
     QStringList leftovers() const { return QDir(scratch.path()).entryList({".video.mp4.tmp-*"}, QDir::Hidden | QDir::Files); }
+
+    // A file in the scratch folder last written `minutesAgo`.
+    QString leave(const QString& name, int minutesAgo) const {
+        QFile file(scratch.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write("part of a video") < 0 || !file.flush()) return {};
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutesAgo), QFileDevice::FileModificationTime);
+        return file.fileName();
+    }
 };
+
+// Bytes the calling thread has passed to write(2) and its kin; -1 without Linux's counters.
+qint64 bytesWrittenByThisThread() {
+    QFile io(QStringLiteral("/proc/thread-self/io"));
+    if (!io.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("wchar:")) return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
 
 }  // namespace
 
@@ -67,6 +87,12 @@ TEST_F(VideoDownloadTest, ReplacesAnExistingFileAndKeepsItWhenTheDownloadFails) 
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("the earlier video");
     }
+    // What a killed download left goes; another instance's download under way, and files that
+    // only look like ours, stay.
+    const QString uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString killed = leave(".video.mp4.tmp-" + uuid, 30);
+    const QStringList kept = {leave(".clip.mp4.tmp-" + uuid, 2), leave(".clip.mp4.tmp-draft", 30), leave("clip.mp4.tmp-" + uuid, 30),
+                              leave(".clip.mp4.tmp-" + uuid + ".txt", 30)};
     answer = destination();
     state->setVideoURL(server.baseURL() + "/assets/videos/gen-001.mp4");
     state->downloadVideo();
@@ -78,6 +104,8 @@ TEST_F(VideoDownloadTest, ReplacesAnExistingFileAndKeepsItWhenTheDownloadFails) 
     const QByteArray video = contents(destination());
     EXPECT_EQ(video.mid(4, 4), "ftyp") << "an MP4 replaced the old file";
     EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_FALSE(QFile::exists(killed));
+    for (const QString& path : kept) EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 
     state->presentVideoDownload(QUrl(server.baseURL() + "/assets/videos/missing!.mp4"), "x.mp4");
     ASSERT_TRUE(waitUntil([&] { return !state->isDownloadingVideo(); }));
@@ -102,4 +130,14 @@ TEST_F(VideoDownloadTest, AnUnwritableFolderIsReportedWhereTheUserActed) {
         expectFailure<FileError>(UGCAppState::downloadVideoFile(network, QUrl("file:///etc/passwd"), destination()));
     EXPECT_EQ(refused.errorDescription(), "The video address is not a web address.");
     EXPECT_FALSE(QFile::exists(destination()));
+}
+
+TEST_F(VideoDownloadTest, TheGUIThreadOnlyHandsTheBytesOver) {
+    const qint64 before = bytesWrittenByThisThread();
+    if (before < 0) GTEST_SKIP() << "needs Linux's per-thread I/O counters";
+    constexpr qint64 size = 8 << 20;
+    server.script("GET", "/assets/videos/gen-001.mp4", Json::array({{{"status", 200}, {"body_bytes", size}, {"content_type", "video/mp4"}}}));
+    runSyncVoid(UGCAppState::downloadVideoFile(network, QUrl(server.baseURL() + "/assets/videos/gen-001.mp4"), destination()));
+    EXPECT_EQ(QFileInfo(destination()).size(), size);
+    EXPECT_LT(bytesWrittenByThisThread() - before, size / 16) << "the video was written on the GUI thread";
 }

@@ -9,11 +9,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFuture>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QThreadPool>
+#include <QTimer>
 #include <QUuid>
-#include <QtConcurrent/QtConcurrentRun>
+#include <atomic>
 #include <filesystem>
 #include <memory>
 
@@ -22,6 +26,12 @@ namespace vexora {
 namespace {
 
 constexpr int inactivityTimeoutMilliseconds = 60'000;
+// What may wait in memory for the disk; beyond it the reply stops reading from the network.
+constexpr qint64 backlogLimitBytes = 8 << 20;
+constexpr int resumeCheckMilliseconds = 20;
+// A live download writes at least once a minute or times out, so a staging file untouched for
+// this long belongs to a download that was killed.
+constexpr qint64 staleStagingSeconds = 10 * 60;
 const QString notAWebAddress = QStringLiteral("The video address is not a web address.");
 
 QString uuidText() { return QUuid::createUuid().toString(QUuid::WithoutBraces); }
@@ -32,6 +42,22 @@ QString stagingPath(const QString& destination) {
     return target.dir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".tmp-") + uuidText());
 }
 
+// Only names stagingPath() makes, for any destination in the folder.
+bool isStagingName(const QString& fileName) {
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^\..+\.tmp-[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$)"));
+    return pattern.match(fileName).hasMatch();
+}
+
+// `now` is the time stamp of a file just made in the folder, so ages are judged by the folder's
+// own clock (a file server's may differ from ours).
+void removeStaleStagingFiles(const QDir& folder, const QDateTime& now) {
+    const QFileInfoList candidates = folder.entryInfoList({QStringLiteral(".*.tmp-*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& candidate : candidates)
+        if (isStagingName(candidate.fileName()) && candidate.lastModified().secsTo(now) > staleStagingSeconds)
+            QFile::remove(candidate.filePath());
+}
+
 // Replaces the destination in one step: it holds the old file or the new one, never a part.
 std::optional<QString> moveIntoPlace(const QString& staging, const QString& destination) {
     std::error_code error;
@@ -39,6 +65,79 @@ std::optional<QString> moveIntoPlace(const QString& staging, const QString& dest
     if (!error) return std::nullopt;
     return QString::fromStdString(error.message());
 }
+
+// The staging file, written on worker threads. Each step starts when the one handed over
+// before it has ended, so chunks land in the order they arrived; the GUI thread only queues.
+class StagingWriter {
+    struct Shared {
+        QString path;
+        std::unique_ptr<QFile> file;  // made, used and dropped on workers only
+        std::optional<QString> error;
+        std::atomic<qint64> backlog{0};
+        std::atomic<bool> failed{false};
+    };
+
+    template <typename Step>
+    auto then(Step step) {
+        auto next = tail_.then(QThreadPool::globalInstance(), [shared = shared_, step] { return step(*shared); });
+        tail_ = QFuture<void>(next);
+        return next;
+    }
+
+public:
+    explicit StagingWriter(QString path) : shared_(std::make_shared<Shared>()) { shared_->path = std::move(path); }
+
+    // Creates the file, then clears what killed downloads left in its folder. The error text, if any.
+    QFuture<std::optional<QString>> open() {
+        return then([](Shared& shared) -> std::optional<QString> {
+            shared.file = std::make_unique<QFile>(shared.path);
+            if (!shared.file->open(QIODevice::WriteOnly | QIODevice::Truncate)) return shared.file->errorString();
+            const QFileInfo made(shared.path);
+            removeStaleStagingFiles(made.dir(), made.lastModified());
+            return std::nullopt;
+        });
+    }
+
+    void write(QByteArray chunk) {
+        if (chunk.isEmpty()) return;
+        shared_->backlog += chunk.size();
+        then([chunk](Shared& shared) {
+            if (!shared.failed && shared.file->write(chunk) != chunk.size()) {
+                shared.error = shared.file->errorString();
+                shared.failed = true;
+            }
+            shared.backlog -= chunk.size();
+        });
+    }
+
+    qint64 backlog() const { return shared_->backlog; }
+    bool failed() const { return shared_->failed; }
+
+    // After every write: the first error, if any.
+    QFuture<std::optional<QString>> close() {
+        return then([](Shared& shared) -> std::optional<QString> {
+            if (!shared.error && !shared.file->flush()) shared.error = shared.file->errorString();
+            shared.file->close();
+            return shared.error;
+        });
+    }
+
+    QFuture<std::optional<QString>> moveTo(QString destination) {
+        return then([destination](Shared& shared) { return moveIntoPlace(shared.path, destination); });
+    }
+
+    // On every way out; after a successful move there is nothing left to remove.
+    QFuture<void> discard() {
+        return then([](Shared& shared) {
+            shared.file.reset();
+            QFile::remove(shared.path);
+        });
+    }
+
+private:
+    std::shared_ptr<Shared> shared_;
+    QFuture<void> tail_ = QtFuture::makeReadyFuture();
+};
 
 struct DeleteLater {
     void operator()(QObject* object) const { object->deleteLater(); }
@@ -84,33 +183,41 @@ QCoro::Task<void> UGCAppState::downloadVideoFile(QNetworkAccessManager& network,
     // Only web URLs are fetched; anything else from a history entry is refused.
     if (remote.scheme() != QLatin1String("https") && remote.scheme() != QLatin1String("http"))
         throw FileError(notAWebAddress);
-    const QString staging = stagingPath(destination);
-    auto file = std::make_shared<QFile>(staging);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw FileError(QStringLiteral("Could not write %1: %2").arg(QFileInfo(destination).fileName(), file->errorString()));
+    const QString name = QFileInfo(destination).fileName();
+    StagingWriter staging(stagingPath(destination));
     std::exception_ptr failure;
     try {
+        if (const std::optional<QString> error = co_await staging.open())
+            throw FileError(QStringLiteral("Could not write %1: %2").arg(name, *error));
         QNetworkRequest request(remote);
         request.setTransferTimeout(inactivityTimeoutMilliseconds);
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
         std::unique_ptr<QNetworkReply, DeleteLater> reply(network.get(request));
-        // Streamed to disk as it arrives: a video need not fit in memory.
-        bool writeFailed = false;
-        QObject::connect(reply.get(), &QNetworkReply::readyRead, [&, raw = reply.get()] {
-            if (writeFailed) return;
-            const QByteArray chunk = raw->readAll();
-            if (file->write(chunk) != chunk.size()) {
-                writeFailed = true;
+        // Streamed to disk as it arrives: a video need not fit in memory. When the disk falls
+        // behind, bytes stay in the reply, whose full buffer holds the network back.
+        reply->setReadBufferSize(backlogLimitBytes);
+        QTimer resume;
+        resume.setInterval(resumeCheckMilliseconds);
+        auto handOver = [&staging, &resume, raw = reply.get()] {
+            if (staging.failed()) {
+                resume.stop();
                 raw->abort();
+            } else if (staging.backlog() >= backlogLimitBytes) {
+                if (!resume.isActive()) resume.start();
+            } else {
+                resume.stop();
+                staging.write(raw->readAll());
             }
-        });
+        };
+        QObject::connect(reply.get(), &QNetworkReply::readyRead, handOver);
+        QObject::connect(&resume, &QTimer::timeout, handOver);
         AsyncEvent finished;
         QObject::connect(reply.get(), &QNetworkReply::finished, [&finished] { finished.set(); });
         co_await finished.wait();
-        const QByteArray rest = reply->readAll();
-        if (!writeFailed && file->write(rest) != rest.size()) writeFailed = true;
-        if (writeFailed || !file->flush())
-            throw FileError(QStringLiteral("Could not write %1: %2").arg(QFileInfo(destination).fileName(), file->errorString()));
+        resume.stop();
+        if (!staging.failed()) staging.write(reply->readAll());
+        if (const std::optional<QString> error = co_await staging.close())
+            throw FileError(QStringLiteral("Could not write %1: %2").arg(name, *error));
         if (reply->error() == QNetworkReply::OperationCanceledError)  // nothing arrived for a minute
             throw NetworkError(QNetworkReply::TimeoutError, QStringLiteral("The download timed out."));
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -119,16 +226,12 @@ QCoro::Task<void> UGCAppState::downloadVideoFile(QNetworkAccessManager& network,
         // An error page is not the video: keep whatever file was there.
         if (status < 200 || status > 299)
             throw FileError(QStringLiteral("The video could not be downloaded (HTTP %1).").arg(status));
-        file->close();
-        auto move = [staging, destination] { return moveIntoPlace(staging, destination); };
-        QFuture<std::optional<QString>> moving = QtConcurrent::run(move);
-        const std::optional<QString> moveError = co_await moving;
-        if (moveError) throw FileError(QStringLiteral("Could not save %1: %2").arg(QFileInfo(destination).fileName(), *moveError));
+        if (const std::optional<QString> error = co_await staging.moveTo(destination))
+            throw FileError(QStringLiteral("Could not save %1: %2").arg(name, *error));
     } catch (...) {
         failure = std::current_exception();
     }
-    file->close();
-    QFile::remove(staging);  // after a successful move there is nothing left here
+    co_await staging.discard();
     if (failure) std::rethrow_exception(failure);
 }
 
