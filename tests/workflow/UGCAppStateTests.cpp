@@ -232,6 +232,11 @@ TEST_F(UGCAppStateTest, OnlyTheLatestContextLoadApplies) {
     EXPECT_EQ(state->step(), UGCStep::error);
     EXPECT_TRUE(state->errorMessage()->startsWith("Try later"));
     EXPECT_EQ(state->favorites().size(), 4) << "what was shown stays";
+
+    state->fetchContext();
+    ASSERT_TRUE(waitUntil([&] { return contextLoaded(); }));
+    EXPECT_EQ(state->step(), UGCStep::idle) << "a good load ends the failed one's error";
+    EXPECT_EQ(state->errorMessage(), std::nullopt);
 }
 
 TEST_F(UGCAppStateTest, AnAnswerForASessionThatWasSignedOutChangesNothing) {

@@ -181,3 +181,26 @@ TEST_F(WorkspacePreferencesTest, ARefreshDuringARunOrAPublishLeavesItGoing) {
     EXPECT_EQ(state->errorMessage(), std::nullopt);
     EXPECT_TRUE(announcements.empty());
 }
+
+TEST_F(WorkspacePreferencesTest, AFailedLoadIsNotStoredButARunsErrorIs) {
+    signInDemo();
+    state->setTopic("This one will fail");
+    state->generate();
+    ASSERT_TRUE(waitUntil([&] { return !state->isPipelineRunning(); }));
+    const OptionalString runError = state->errorMessage();
+    ASSERT_EQ(runError, QStringLiteral("Rendering failed for this topic."));
+    const auto load = [&](bool fails) {
+        if (fails)
+            server.script("GET", "/api/ai-insights/favorites", Json::array({{{"status", 503}, {"body", R"({"error":"Try later"})"}}}));
+        state->fetchContext();
+        ASSERT_TRUE(waitUntil([&] { return contextLoaded(); }));
+        EXPECT_EQ(state->errorMessage()->startsWith("Try later"), fails);
+    };
+    load(true);
+    load(false);
+    EXPECT_EQ(state->errorMessage(), runError) << "a good load brings the run's error back";
+    load(true);
+    relaunch();
+    EXPECT_EQ(state->step(), UGCStep::error);
+    EXPECT_EQ(state->errorMessage(), runError) << "the failed load's error was not stored";
+}

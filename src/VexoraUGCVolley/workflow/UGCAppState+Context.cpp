@@ -26,7 +26,10 @@ void UGCAppState::fetchContext() {
     const QString tenantID = *authState_.tenantID;
     auto [taskID, stop] = contextTask_.begin();
     setIsContextLoading(true);
-    if (!pipelineTask_.isHeld() && !publishTask_.isHeld()) setStep(UGCStep::loadingContext);
+    if (!isRunActive()) {
+        if (step_ != UGCStep::loadingContext) stepBeforeContextLoad_ = step_;
+        setStep(UGCStep::loadingContext);
+    }
     runContextLoad(this, tenantID, taskID, stop);
 }
 
@@ -43,10 +46,7 @@ QCoro::Task<void> UGCAppState::runContextLoad(QPointer<UGCAppState> self, QStrin
     if (!self) co_return;
     const bool current = self->contextTask_.isCurrent(taskID) && self->isTenantCurrent(tenantID);
     if (current && bundle) self->applyContextBundle(*bundle);
-    if (current && failure && !isCancellationLike(failure)) {
-        self->setErrorMessage(errorText(failure));
-        if (!self->pipelineTask_.isHeld() && !self->publishTask_.isHeld()) self->setStep(UGCStep::error);
-    }
+    if (current && failure && !isCancellationLike(failure)) self->showContextLoadError(errorText(failure));
     if (!self->contextTask_.isCurrent(taskID)) co_return;
     self->contextTask_.finish();
     self->setIsContextLoading(false);
@@ -55,8 +55,17 @@ QCoro::Task<void> UGCAppState::runContextLoad(QPointer<UGCAppState> self, QStrin
     self->notifyPreferredPanelSizeDidChange();
 }
 
+void UGCAppState::showContextLoadError(const QString& text) {
+    if (!contextErrorCover_)
+        contextErrorCover_ = ContextErrorCover{step_ == UGCStep::loadingContext ? stepBeforeContextLoad_ : step_, errorMessage_};
+    writeErrorMessage(text);
+    if (!isRunActive()) setStep(UGCStep::error);
+}
+
 void UGCAppState::applyContextBundle(const UGCContextBundle& bundle) {
     isRestoringWorkspacePreferences_ = true;
+    // A good load ends a failed one's error; a run's error it stood over comes back.
+    if (contextErrorCover_) setErrorMessage(contextErrorCover_->errorMessage);
     updateAuthState([&](AuthState& state) { state.balanceCredits = bundle.balanceCredits; });
     setFavorites(bundle.favorites);
     setProducts(bundle.products);

@@ -50,8 +50,10 @@ ScheduleDraft UGCAppState::sanitizedScheduleDraft(const ScheduleDraft& draft) co
 }
 
 std::optional<UGCPendingGenerationSnapshot> UGCAppState::makePendingGenerationSnapshot() const {
+    // A failed context load's error is not the run's: the record keeps what it stands over.
+    const UGCStep step = contextErrorCover_ && step_ == UGCStep::error ? contextErrorCover_->step : step_;
     if (!script_ && !title_ && !dbID_ && !generationID_ && !avatarURL_ && !videoURL_ && publishResults_.isEmpty() &&
-        step_ == UGCStep::idle)
+        step == UGCStep::idle)
         return std::nullopt;
     UGCPendingGenerationSnapshot snapshot;
     snapshot.topic = topic_;
@@ -67,8 +69,8 @@ std::optional<UGCPendingGenerationSnapshot> UGCAppState::makePendingGenerationSn
     snapshot.avatarURL = avatarURL_;
     snapshot.videoURL = videoURL_;
     snapshot.publishResults = publishResults_;
-    snapshot.step = step_;
-    snapshot.errorMessage = errorMessage_;
+    snapshot.step = step;
+    snapshot.errorMessage = contextErrorCover_ ? contextErrorCover_->errorMessage : errorMessage_;
     snapshot.updatedAt = QDateTime::fromMSecsSinceEpoch(qint64(clock_->now() * 1000), Qt::UTC);
     return snapshot;
 }

@@ -59,6 +59,11 @@ bool UGCAppState::openInBrowser(const QUrl& url) {
 }
 
 void UGCAppState::setErrorMessage(const OptionalString& value) {
+    contextErrorCover_.reset();  // any other error, or none, is no longer a context load's
+    writeErrorMessage(value);
+}
+
+void UGCAppState::writeErrorMessage(const OptionalString& value) {
     if (errorMessage_ != value) {
         errorMessage_ = value;
         emit errorMessageChanged();

@@ -255,8 +255,17 @@ private:
 
     enum class ScheduleMutation { toggle, remove };
 
+    // The run's step and error that a failed context load's error stands over: the stored record
+    // keeps them, and the next good load brings them back.
+    struct ContextErrorCover {
+        UGCStep step = UGCStep::idle;
+        OptionalString errorMessage;
+    };
+
     void noHook() {}
     void stepDidChange();
+    void writeErrorMessage(const OptionalString& value);
+    void showContextLoadError(const QString& text);
     void topicDidChange();
     void syncScheduleDraftFavorite();
     bool isPublishStillWanted(const PublishJob& job) const;
@@ -316,6 +325,8 @@ private:
     quint64 sessionGeneration_ = 0;
     bool didRunDebugAutogenerate_ = false;
     bool isRestoringWorkspacePreferences_ = false;
+    std::optional<ContextErrorCover> contextErrorCover_;
+    UGCStep stepBeforeContextLoad_ = UGCStep::idle;
     OptionalString lastAnnouncedErrorMessage_;
 };
 
