@@ -58,7 +58,12 @@ TEST_F(WorkspacePreferencesTest, ChoicesComeBackForTheirWorkspace) {
     EXPECT_FALSE(state->avatarAutoMode());
     EXPECT_EQ(state->avatarOrigin(), "asian");
     EXPECT_TRUE(state->isHistoryExpanded());
+    EXPECT_EQ(state->selectedPublishAccountID(UGCPlatform::tiktok), QStringLiteral("acct-tt-1"));
     EXPECT_EQ(makeStore()->load("tenant-other")->topic, "Stored topic") << "other workspaces are never touched";
+
+    server.configure({{"locks", {{"tiktok", {{"temporarilyDisabled", true}}}}}});
+    relaunch();
+    EXPECT_EQ(state->selectedPublishAccountIDs().value("tiktok"), "acct-tt-2") << "a locked platform keeps the first account";
 }
 
 TEST_F(WorkspacePreferencesTest, StaleOrUnknownValuesFallBack) {
@@ -69,6 +74,7 @@ TEST_F(WorkspacePreferencesTest, StaleOrUnknownValuesFallBack) {
     record.erase("avatarAutoMode");
     record["reusedAvatarURL"] = "file:///etc/passwd";
     record["language"] = "xx";
+    record["selectedPublishAccountIDs"] = {{"tiktok", "acct-tt-3"}, {"instagram", "acct-gone"}};
     record["scheduleDraft"]["avatarURL"] = "https://";
     record["scheduleDraft"]["runsPerDay"] = 9;
     record["scheduleDraft"]["runHours"] = Json::parse("[25, 9, 9, 14]");
@@ -81,6 +87,8 @@ TEST_F(WorkspacePreferencesTest, StaleOrUnknownValuesFallBack) {
     EXPECT_TRUE(state->avatarAutoMode());
     EXPECT_EQ(state->reusedAvatarURL(), std::nullopt);
     EXPECT_EQ(state->language(), "en");
+    EXPECT_EQ(state->selectedPublishAccountIDs(), (AccountSelection{{"tiktok", "acct-tt-2"}, {"instagram", "acct-ig-1"}}))
+        << "inactive or unknown accounts are not restored";
     EXPECT_EQ(state->scheduleDraft().avatarURL, "");
     EXPECT_EQ(state->scheduleDraft().runsPerDay, 6);
     EXPECT_EQ(state->scheduleDraft().runHours, (QList<int>{9, 14, 10, 11, 12, 13}));

@@ -6,6 +6,7 @@
 #include "workflow/UGCWorkspacePreferencesStore.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace vexora {
 
@@ -90,6 +91,7 @@ UGCWorkspacePreferences UGCAppState::makeWorkspacePreferences() const {
     record.avatarLocation = avatarLocation_;
     record.avatarAutoMode = avatarAutoMode_;
     record.autoPublish = autoPublish_;
+    record.selectedPublishAccountIDs = selectedPublishAccountIDs_;
     record.isHistoryExpanded = isHistoryExpanded_;
     record.isSchedulesExpanded = isSchedulesExpanded_;
     record.isEmptyHistoryDismissed = isEmptyHistoryDismissed_;
@@ -124,12 +126,26 @@ void UGCAppState::restoreWorkspacePreferencesIfAvailable() {
     setAvatarLocation(knownTraitOr(UGCAvatarOptions::locations, record->avatarLocation, defaults.avatarLocation));
     setAvatarAutoMode(record->avatarAutoMode.value_or(true));
     setAutoPublish(record->autoPublish);
+    restorePublishAccountChoices(record->selectedPublishAccountIDs);
     setIsHistoryExpanded(record->isHistoryExpanded);
     setIsSchedulesExpanded(record->isSchedulesExpanded);
     setIsEmptyHistoryDismissed(record->isEmptyHistoryDismissed);
     setScheduleDraft(sanitizedScheduleDraft(record->scheduleDraft));
     // Not over a run or publish under way: its own snapshot would call it interrupted.
     if (record->pendingGeneration && !isRunActive()) restoreGenerationSnapshot(*record->pendingGeneration);
+}
+
+void UGCAppState::restorePublishAccountChoices(const AccountSelection& stored) {
+    AccountSelection chosen = selectedPublishAccountIDs_;
+    for (UGCPlatform platform : {UGCPlatform::tiktok, UGCPlatform::instagram}) {
+        const auto id = stored.constFind(accountKey(platform));
+        if (id == stored.cend() || connectionLocks_.isLocked(platform)) continue;
+        const QList<ConnectedSocialAccount> offered = accounts(platform);
+        // Only an account still offered; otherwise the first one, as normalizing chose.
+        if (std::any_of(offered.cbegin(), offered.cend(), [&](const auto& account) { return account.id == *id; }))
+            chosen.insert(accountKey(platform), *id);
+    }
+    setSelectedPublishAccountIDs(chosen);
 }
 
 void UGCAppState::restoreGenerationSnapshot(const UGCPendingGenerationSnapshot& snapshot) {

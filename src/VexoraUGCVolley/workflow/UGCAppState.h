@@ -266,6 +266,8 @@ private:
     void stepDidChange();
     void writeErrorMessage(const OptionalString& value);
     void showContextLoadError(const QString& text);
+    // Stored choices of accounts that are still offered on an unlocked platform.
+    void restorePublishAccountChoices(const AccountSelection& stored);
     void topicDidChange();
     void syncScheduleDraftFavorite();
     bool isPublishStillWanted(const PublishJob& job) const;

@@ -146,6 +146,12 @@ Json UGCWorkspacePreferences::toJson() const {
     putIfPresent(json, "selectedProductID", selectedProductID);
     putIfPresent(json, "reusedAvatarURL", reusedAvatarURL);
     putIfPresent(json, "avatarAutoMode", avatarAutoMode);
+    if (!selectedPublishAccountIDs.isEmpty()) {
+        Json chosen = Json::object();
+        for (auto it = selectedPublishAccountIDs.cbegin(); it != selectedPublishAccountIDs.cend(); ++it)
+            chosen[it.key().toStdString()] = it.value();
+        json["selectedPublishAccountIDs"] = chosen;
+    }
     if (pendingGeneration) json["pendingGeneration"] = pendingGeneration->toJson();
     return json;
 }
@@ -165,6 +171,13 @@ UGCWorkspacePreferences UGCWorkspacePreferences::fromJson(const JsonReader& read
     preferences.avatarLocation = reader.requiredString("avatarLocation");
     preferences.avatarAutoMode = reader.optionalBool("avatarAutoMode");
     preferences.autoPublish = reader.member("autoPublish").boolean();
+    // Records written before it have no such key.
+    if (const auto chosen = reader.optionalMember("selectedPublishAccountIDs")) {
+        if (!chosen->isObject()) chosen->fail(QStringLiteral("is not an object"));
+        for (const auto& [key, id] : chosen->value().items())
+            preferences.selectedPublishAccountIDs.insert(QString::fromStdString(key),
+                                                         JsonReader(id, chosen->path() + "." + QString::fromStdString(key)).string());
+    }
     preferences.isHistoryExpanded = reader.member("isHistoryExpanded").boolean();
     preferences.isSchedulesExpanded = reader.member("isSchedulesExpanded").boolean();
     preferences.isEmptyHistoryDismissed = reader.member("isEmptyHistoryDismissed").boolean();

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -52,6 +53,7 @@ struct UGCWorkspacePreferences {
     QString avatarLocation = QStringLiteral("coffee_shop");
     std::optional<bool> avatarAutoMode;  // absent means on
     bool autoPublish = false;
+    QMap<QString, QString> selectedPublishAccountIDs;  // account key -> connection id; optional in the record
     bool isHistoryExpanded = false;
     bool isSchedulesExpanded = false;
     bool isEmptyHistoryDismissed = false;
