@@ -134,6 +134,14 @@ TEST_F(PublishingTest, LockedPlatformsContributeNoTarget) {
 TEST_F(PublishingTest, FailedCallsAndStaleRepliesAreHandled) {
     signInDemo();
     finishARun(false);
+    server.script("POST", publishPath, Json::array({{{"delay_ms", 300}, {"body", R"({"results":[{"platform":"tiktok","status":"success"}]})"}}}));
+    state->publishCurrent(false);
+    state->setSelectedPublishAccountID(QStringLiteral("acct-tt-1"), UGCPlatform::tiktok);  // the targets change in flight
+    ASSERT_TRUE(waitUntil([&] { return state->step() != UGCStep::publishing; }, 3000)) << "the dropped reply ends the step";
+    EXPECT_EQ(state->step(), UGCStep::complete);
+    EXPECT_EQ(state->statusIconState(), StatusIconState::success);
+    EXPECT_TRUE(state->publishResults().isEmpty());
+
     server.script("POST", publishPath, Json::array({{{"status", 502}, {"body", R"({"error":"Upstream down"})"}}}));
     state->publishCurrent(false);
     ASSERT_TRUE(waitUntil([&] { return state->step() == UGCStep::error; }));

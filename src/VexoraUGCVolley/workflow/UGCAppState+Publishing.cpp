@@ -178,6 +178,8 @@ QCoro::Task<void> UGCAppState::runPublish(QPointer<UGCAppState> self, PublishJob
         }
     }
     if (!self->publishTask_.isCurrent(job.publishID)) co_return;
+    // A dropped reply (the targets changed meanwhile) leaves the finished video where it was.
+    if (self->step_ == UGCStep::publishing) self->setStep(UGCStep::complete);
     self->publishTask_.finish();
     self->recomputeStatusIconState();
 }
