@@ -4,6 +4,7 @@
 #include "support/RecordingServer.h"
 
 #include <QDateTime>
+#include <QRandomGenerator>
 #include <QTest>
 #include <future>
 #include <httplib.h>
@@ -66,6 +67,28 @@ TEST_F(AvatarCacheTest, RemoveDuringDownloadCancelsIt) {
     EXPECT_EQ(lookUp(url)->size(), QSize(8, 8));  // a fresh download after the cancelled one
     EXPECT_EQ(slow.requestsTo("/face.png").size(), 2u);
     network.clearConnectionCache();  // the server waits out kept-alive connections when it stops
+}
+
+TEST_F(AvatarCacheTest, NewImagesAreWrittenOffTheGUIThread) {
+    QImage noise(512, 512, QImage::Format_RGB32);  // incompressible, so the file is large
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, QRandomGenerator::global()->generate());
+    QBuffer png;
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly) && noise.save(&png, "PNG"));
+    RecordingServer origin;
+    origin.on("GET", "/large.png", [face = png.data().toStdString()](const httplib::Request&, httplib::Response& response) {
+        response.set_content(face, "image/png");
+    });
+    const QString url = origin.baseURL() + "/large.png";
+    cache();  // its store is made before the count starts
+
+    const qint64 before = bytesWrittenByThisThread();
+    if (before < 0) GTEST_SKIP() << "needs Linux's per-thread I/O counters";
+    EXPECT_TRUE(lookUp(url));
+    EXPECT_LT(bytesWrittenByThisThread() - before, png.size() / 4) << "the image file was written on the GUI thread";
+    EXPECT_EQ(recordOf(url)->byteCount, png.size());
+    EXPECT_EQ(QFileInfo(hashedPath(url)).size(), png.size());
+    network.clearConnectionCache();
 }
 
 TEST_F(AvatarCacheTest, UnopenableStoreStillServesFromMemoryAndFiles) {

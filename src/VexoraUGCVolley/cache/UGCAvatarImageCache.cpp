@@ -15,8 +15,10 @@
 #include <QNetworkReply>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
+#include <type_traits>
 
 namespace vexora {
 
@@ -95,6 +97,23 @@ QString UGCAvatarImageCache::defaultApplicationFolder() {
 
 QString UGCAvatarImageCache::storePath() const { return applicationFolder_ + QStringLiteral("/AvatarImageCache.store"); }
 
+// A URL's reads, writes and removals run in the order they were asked for, so a removal never
+// overtakes the write of the image it removes, nor a read the removal before it.
+template <typename Step>
+auto UGCAvatarImageCache::queueFileWork(const QString& urlString, Step step) {
+    const auto before = fileWork_.constFind(urlString);
+    QFuture<void> previous = before == fileWork_.cend() ? QtFuture::makeReadyFuture() : *before;
+    using Result = std::invoke_result_t<Step>;
+    QFuture<Result> next = previous.then(QThreadPool::globalInstance(), std::move(step));
+    // Taking the future, the tail ends even when the step threw, so the URL's queue moves on.
+    fileWork_.insert(urlString, next.then([](QFuture<Result>) {}));
+    return next;
+}
+
+void UGCAvatarImageCache::settleFileWork(const QString& urlString) {
+    if (auto last = fileWork_.find(urlString); last != fileWork_.end() && last->isFinished()) fileWork_.erase(last);
+}
+
 QString UGCAvatarImageCache::filePathFor(const QString& urlString) const {
     QString fileName = cacheFileName(urlString);
     if (auto record = store_->record(urlString); record && isPlainFileName(record->fileName)) fileName = record->fileName;
@@ -112,8 +131,10 @@ QCoro::Task<std::optional<QImage>> UGCAvatarImageCache::image(QString urlString)
     std::shared_ptr<Download> download = downloads_.value(urlString);
     if (!download) {
         const quint64 removalsBefore = removals_.value(urlString);
-        QFuture<std::optional<QImage>> reading = QtConcurrent::run(readAvatarImageFile, filePathFor(urlString));
+        QFuture<std::optional<QImage>> reading =
+            queueFileWork(urlString, [path = filePathFor(urlString)] { return readAvatarImageFile(path); });
         std::optional<QImage> fromDisk = co_await reading;
+        settleFileWork(urlString);
         if (fromDisk) {
             if (removals_.value(urlString) == removalsBefore) {
                 memory_.insert(urlString, *fromDisk);
@@ -151,9 +172,9 @@ QCoro::Task<std::optional<QImage>> UGCAvatarImageCache::image(QString urlString)
     }
     if (!download->finished) {
         download->finished = true;
-        persist(urlString, bytes, download->contentType);
         memory_.insert(urlString, *decoded);
         forget(urlString, download);
+        co_await persist(urlString, bytes, download->contentType);
     }
     co_return decoded;
 }
@@ -165,9 +186,15 @@ QCoro::Task<void> UGCAvatarImageCache::remove(QString urlString) {
         download->cancelled = true;
         if (download->reply) download->reply->abort();
     }
-    QFile::remove(filePathFor(urlString));
+    // The record goes first, so it never names a missing file. A write under way may still
+    // make the hash-named file, so that goes too.
+    const QStringList paths = {filePathFor(urlString), imageDirectory_ + QLatin1Char('/') + cacheFileName(urlString)};
     store_->remove(urlString);
-    co_return;
+    QFuture<void> deleting = queueFileWork(urlString, [paths] {
+        for (const QString& path : paths) QFile::remove(path);
+    });
+    co_await deleting;
+    settleFileWork(urlString);
 }
 
 QCoro::Task<void> UGCAvatarImageCache::fetch(QString urlString, std::shared_ptr<Download> download) {
@@ -191,11 +218,16 @@ QCoro::Task<void> UGCAvatarImageCache::fetch(QString urlString, std::shared_ptr<
     download->bytes = std::move(body);
 }
 
-void UGCAvatarImageCache::persist(const QString& urlString, const QByteArray& bytes,
-                                  const std::optional<QString>& contentType) {
-    // A record only ever names a file that was written in full.
+QCoro::Task<void> UGCAvatarImageCache::persist(QString urlString, QByteArray bytes, std::optional<QString> contentType) {
     const QString fileName = cacheFileName(urlString);
-    if (!writeFileAtomically(imageDirectory_ + QLatin1Char('/') + fileName, bytes)) return;
+    const quint64 removalsBefore = removals_.value(urlString);
+    // The write syncs to disk, which may take a while: never on the GUI thread.
+    QFuture<bool> writing =
+        queueFileWork(urlString, [path = imageDirectory_ + QLatin1Char('/') + fileName, bytes] { return writeFileAtomically(path, bytes); });
+    const bool written = co_await writing;
+    settleFileWork(urlString);
+    // A record only ever names a file that was written in full, and a removal meanwhile has the last word.
+    if (!written || removals_.value(urlString) != removalsBefore) co_return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     // The store keeps the first createdAt of a URL it already has.
     store_->save(UGCAvatarRecord{urlString, fileName, contentType, bytes.size(), now, now, now});

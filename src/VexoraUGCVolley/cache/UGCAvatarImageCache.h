@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoroTask>
+#include <QFuture>
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -47,7 +48,11 @@ private:
 
     QString filePathFor(const QString& urlString) const;
     QCoro::Task<void> fetch(QString urlString, std::shared_ptr<Download> download);
-    void persist(const QString& urlString, const QByteArray& bytes, const std::optional<QString>& contentType);
+    QCoro::Task<void> persist(QString urlString, QByteArray bytes, std::optional<QString> contentType);
+    // Runs `step` on a worker once the file work queued earlier for the URL has ended.
+    template <typename Step>
+    auto queueFileWork(const QString& urlString, Step step);
+    void settleFileWork(const QString& urlString);
     void markAccessed(const QString& urlString);
     void forget(const QString& urlString, const std::shared_ptr<Download>& download);
 
@@ -59,6 +64,7 @@ private:
     QHash<QString, QImage> memory_;
     QHash<QString, std::shared_ptr<Download>> downloads_;
     QHash<QString, quint64> removals_;  // lets a disk read that a removal overtook keep out of memory
+    QHash<QString, QFuture<void>> fileWork_;  // the last read, write or removal queued for a URL
 };
 
 }  // namespace vexora
