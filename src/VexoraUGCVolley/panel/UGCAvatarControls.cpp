@@ -1,5 +1,7 @@
 #include "panel/UGCAvatarControls.h"
 
+#include <algorithm>
+
 #include "panel/UGCAvatarTile.h"
 #include "panel/UGCAvatarTraitMenu.h"
 #include "panel/UGCRemoteAvatarImage.h"
@@ -229,11 +231,19 @@ void UGCAvatarControls::refreshLibrary() {
 }
 
 void UGCAvatarControls::rebuildTiles() {
-    shownAvatars_ = state_.avatars();
-    PanelWidgets::clearLayout(tilesLayout_);
-    tiles_.clear();
+    const QList<AvatarListItem>& avatars = state_.avatars();
+    // A page added to the end keeps the tiles already built; building every tile again for each
+    // page cost a large library time and memory.
+    const bool appended = avatars.size() >= shownAvatars_.size() &&
+                          std::equal(shownAvatars_.cbegin(), shownAvatars_.cend(), avatars.cbegin());
+    if (!appended) {
+        PanelWidgets::clearLayout(tilesLayout_);
+        tiles_.clear();
+    }
+    const qsizetype first = appended ? shownAvatars_.size() : 0;
+    shownAvatars_ = avatars;
     auto now = [this] { return state_.clock().now(); };
-    for (int index = 0; index < shownAvatars_.size(); ++index) {
+    for (qsizetype index = first; index < shownAvatars_.size(); ++index) {
         const AvatarListItem avatar = shownAvatars_[index];
         UGCAvatarTile::Actions actions;
         actions.revealDelete = [this, id = avatar.id] { setDeleteRevealedAvatarID(id); };
@@ -248,7 +258,7 @@ void UGCAvatarControls::rebuildTiles() {
             setDeleteRevealedAvatarID(std::nullopt);
             state_.selectAvatar(avatar);
         };
-        auto* tile = new UGCAvatarTile(avatar, index + 1, context_.images, now, std::move(actions));
+        auto* tile = new UGCAvatarTile(avatar, int(index) + 1, context_.images, now, std::move(actions));
         PanelWidgets::addShown(tilesLayout_, tile);
         tiles_.append(tile);
     }
