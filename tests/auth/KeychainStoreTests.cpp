@@ -3,14 +3,17 @@
 #include "config/UGCAppConfiguration.h"
 #include "foundation/BundleInfo.h"
 #include "foundation/FoundationErrors.h"
+#include "support/PrivateKeyring.h"
 #include "support/RunSync.h"
 #include "support/ScopedEnvironment.h"
 
+#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace vexora;
@@ -42,8 +45,7 @@ void writeRawItem(const QString& service, const QByteArray& data) {
 class KeychainStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (qEnvironmentVariableIsSet("VEXORA_TEST_BUS_WITHOUT_KEYRING") || !qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
-            GTEST_SKIP() << "needs the private keyring session of ./dev test";
+        if (!onPrivateTestBus()) GTEST_FAIL() << privateKeyringRefusal;
         qa.emplace(configurationAs(std::nullopt));
         production.emplace(configurationAs(QStringLiteral("com.vexora.ugcvolley")));
         BundleInfo::setMainForTesting(std::nullopt);
@@ -112,4 +114,28 @@ TEST(KeychainUnavailable, SigningInFailsClearlyAndNothingIsStoredElsewhere) {
     QNetworkAccessManager network;
     AuthManager auth(UGCAppConfiguration::core(), network);
     EXPECT_EQ(runSync(auth.restoreSession()), std::nullopt);
+}
+
+// A developer's own session, with a real session in its keyring: the keyring suites run there
+// (as a plain ctest would) refuse, and the session stays. The marker of ./dev's bus, inherited,
+// does not count for another bus.
+TEST(PrivateKeyring, KeyringSuitesRefuseAnotherSessionAndLeaveItsItemsAlone) {
+    QTemporaryDir home;
+    QProcessEnvironment desktop = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) desktop.insert(name, home.path());
+    const QString item = "server com.vexora.ugcvolley.qa.session user default";
+    QProcess session;
+    session.setProcessEnvironment(desktop);
+    session.start("dbus-run-session", {"--", "bash", "-c", R"(
+        echo -n test | gnome-keyring-daemon --unlock --components=secrets >/dev/null 2>&1
+        printf real-session | secret-tool store --label=real xdg:schema org.qt.keychain )" + item + R"( type plaintext
+        "$0" --gtest_filter='KeychainStoreTest.*:AuthManagerTest.*'
+        echo "suite exit $?"
+        secret-tool lookup )" + item, QCoreApplication::applicationFilePath()});
+    ASSERT_TRUE(session.waitForFinished(60000));
+    const QString output = QString::fromUtf8(session.readAllStandardOutput());
+    const QString lookedUp = output.section("suite exit", 1);  // what the keyring holds afterwards
+    EXPECT_TRUE(output.contains(privateKeyringRefusal)) << output.toStdString();
+    EXPECT_FALSE(output.contains("suite exit 0")) << output.toStdString();
+    EXPECT_TRUE(lookedUp.contains("real-session")) << output.toStdString();
 }

@@ -3,6 +3,7 @@
 #include "support/RunSync.h"
 #include "support/CliProcess.h"
 #include "support/DevServer.h"
+#include "support/PrivateKeyring.h"
 
 #include <QProcess>
 #include <QFileInfo>
@@ -27,8 +28,7 @@ protected:
     QTemporaryDir settings;  // each case starts with no workspace preferences
 
     void SetUp() override {
-        if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") || qEnvironmentVariableIsSet("VEXORA_TEST_BUS_WITHOUT_KEYRING"))
-            GTEST_SKIP() << "needs the private keyring session of ./dev test";
+        if (!onPrivateTestBus()) GTEST_FAIL() << privateKeyringRefusal;
         run({"signout"});
     }
 

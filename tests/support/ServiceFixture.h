@@ -3,6 +3,7 @@
 #include "auth/AuthManager.h"
 #include "config/UGCAppConfiguration.h"
 #include "foundation/HTTPTransport.h"
+#include "support/PrivateKeyring.h"
 #include "support/RecordingServer.h"
 #include "support/ScopedEnvironment.h"
 #include "workflow/UGCSessionVault.h"
@@ -14,9 +15,14 @@
 namespace vexora::test {
 
 // A recording server on loopback, the configuration pointed at it, and the transport wired to
-// the vault and the auth service the way the application wires them.
+// the vault and the auth service the way the application wires them. A refresh stores the new
+// session in the keyring.
 class ServiceFixture : public ::testing::Test {
 protected:
+    void SetUp() override {
+        if (!onPrivateTestBus()) GTEST_FAIL() << privateKeyringRefusal;
+    }
+
     RecordingServer server;
     ScopedEnvironment baseURL{"VEXORA_API_BASE_URL", server.baseURL().toUtf8()};
     QNetworkAccessManager network;

@@ -1,3 +1,5 @@
+#include "support/PrivateKeyring.h"
+
 #include <gtest/gtest.h>
 
 // Widget suites need a whole QApplication; the rest stay on the core one.
@@ -14,7 +16,8 @@ int main(int argc, char** argv) {
     // Widget suites never need a real display, not even when CTest lists their cases.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
-    TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    vexora::test::leaveForeignSessionBus(GTEST_FLAG_GET(list_tests));
+    TestApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
