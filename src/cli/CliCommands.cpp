@@ -85,37 +85,37 @@ int runStatus(const CliArguments& arguments) {
     return success;
 }
 
+// The provider named by --provider, or none; false (with the usage text) for an unknown name.
+bool providerOption(const CliArguments& arguments, std::optional<NativeAuthProvider>& provider, QString& problem) {
+    const std::optional<QString> name = arguments.value(QStringLiteral("provider"));
+    if (!name) return true;
+    provider = nativeAuthProviderFromRawValue(*name == QLatin1String("linkedin") ? QStringLiteral("linkedin_oidc") : *name);
+    if (!provider) problem = QStringLiteral("--provider is google, apple, github, linkedin or facebook");
+    return provider.has_value();
+}
+
 // Follows a browser sign-in: the page to open goes to stderr, then each status text as it changes.
-bool browserSignIn(const CliArguments& arguments, CliSession& session, QString& problem) {
+void browserSignIn(const CliArguments& arguments, std::optional<NativeAuthProvider> provider, CliSession& session) {
     UGCAppState& state = session.state();
-    std::optional<NativeAuthProvider> provider;
-    if (auto name = arguments.value(QStringLiteral("provider"))) {
-        const QString raw = *name == QLatin1String("linkedin") ? QStringLiteral("linkedin_oidc") : *name;
-        provider = nativeAuthProviderFromRawValue(raw);
-        if (!provider) {
-            problem = QStringLiteral("--provider is google, apple, github, linkedin or facebook");
-            return false;
-        }
-    }
     QObject::connect(&state, &UGCAppState::browserAuthStatusMessageChanged, &state, [&state] {
         if (state.browserAuthStatusMessage()) std::fprintf(stderr, "%s\n", qPrintable(*state.browserAuthStatusMessage()));
     });
     state.startBrowserAuth(arguments.has(QStringLiteral("signup")) ? NativeAuthFlowMode::signup : NativeAuthFlowMode::signin,
                            provider);
     session.waitUntil([&] { return !state.isBrowserAuthInProgress(); }, 400);
-    return true;
 }
 
 int runSignIn(const CliArguments& arguments) {
     const bool browser = arguments.has(QStringLiteral("browser"));
     const std::optional<QString> email = arguments.value(QStringLiteral("email"));
     if (!browser && (!email || email->trimmed().isEmpty())) return usage(QStringLiteral("signin needs --email ADDRESS or --browser"));
+    std::optional<NativeAuthProvider> provider;
+    if (QString problem; !providerOption(arguments, provider, problem)) return usage(problem);
     CliSession session(UGCRuntimeConfiguration::fromEnvironment());
     session.start();
     UGCAppState& state = session.state();
     if (browser) {
-        QString problem;
-        if (!browserSignIn(arguments, session, problem)) return usage(problem);
+        browserSignIn(arguments, provider, session);
     } else {
         state.setSignInEmail(*email);
         state.setSignInPassword(readPassword(!arguments.has(QStringLiteral("password-stdin"))));

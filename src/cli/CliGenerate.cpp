@@ -35,20 +35,28 @@ std::optional<UGCDuration> durationFromSeconds(const QString& text) {
     return std::nullopt;
 }
 
-// Applies the form options; a usage error's text when one is wrong.
-std::optional<QString> applyForm(const CliArguments& arguments, UGCAppState& state) {
+// What is wrong with the form options whatever the session and workspace: a usage error's text.
+std::optional<QString> formUsageProblem(const CliArguments& arguments) {
     const std::optional<QString> topic = arguments.value(QStringLiteral("topic"));
     if (!topic || topic->trimmed().isEmpty()) return QStringLiteral("generate needs --topic TEXT");
-    state.setTopic(*topic);
-    if (auto text = arguments.value(QStringLiteral("duration"))) {
-        const std::optional<UGCDuration> duration = durationFromSeconds(*text);
-        if (!duration) return QStringLiteral("--duration is 5, 10 or 15");
-        state.setSelectedDuration(*duration);
+    if (auto text = arguments.value(QStringLiteral("duration")); text && !durationFromSeconds(*text))
+        return QStringLiteral("--duration is 5, 10 or 15");
+    if (auto code = arguments.value(QStringLiteral("language")); code && !UGCShortsLanguage::byCode(*code))
+        return QStringLiteral("unknown --language %1").arg(*code);
+    for (const TraitOption& trait : traitOptions) {
+        const std::optional<QString> value = arguments.value(QString::fromLatin1(trait.name));
+        if (value && !UGCAvatarOptions::contains(*trait.options, *value))
+            return QStringLiteral("unknown --%1 %2").arg(trait.name, *value);
     }
-    if (auto code = arguments.value(QStringLiteral("language"))) {
-        if (!UGCShortsLanguage::byCode(*code)) return QStringLiteral("unknown --language %1").arg(*code);
-        state.setLanguage(*code);
-    }
+    return std::nullopt;
+}
+
+// Applies the form options, checked by formUsageProblem; a usage error's text when a favorite or
+// product is not in the workspace.
+std::optional<QString> applyForm(const CliArguments& arguments, UGCAppState& state) {
+    state.setTopic(*arguments.value(QStringLiteral("topic")));
+    if (auto text = arguments.value(QStringLiteral("duration"))) state.setSelectedDuration(*durationFromSeconds(*text));
+    if (auto code = arguments.value(QStringLiteral("language"))) state.setLanguage(*code);
     if (auto id = arguments.value(QStringLiteral("favorite"))) {
         if (!state.validatedFavoriteID(*id)) return QStringLiteral("no favorite %1 in this workspace").arg(*id);
         state.setSelectedFavoriteID(*id);
@@ -67,7 +75,6 @@ std::optional<QString> applyForm(const CliArguments& arguments, UGCAppState& sta
     for (const TraitOption& trait : traitOptions) {
         const std::optional<QString> value = arguments.value(QString::fromLatin1(trait.name));
         if (!value) continue;
-        if (!UGCAvatarOptions::contains(*trait.options, *value)) return QStringLiteral("unknown --%1 %2").arg(trait.name, *value);
         state.setAvatarAutoMode(false);
         (state.*trait.set)(*value);
     }
@@ -109,6 +116,7 @@ private:
 }  // namespace
 
 int runGenerate(const CliArguments& arguments) {
+    if (const std::optional<QString> problem = formUsageProblem(arguments)) return usage(*problem);
     UGCRuntimeConfiguration runtime = UGCRuntimeConfiguration::fromEnvironment();
     if (arguments.has(QStringLiteral("stub"))) runtime.stubMode = true;
     int exitCode = success;

@@ -101,6 +101,13 @@ int runSchedules(const CliArguments& arguments) {
     if (action != QLatin1String("list") && action != QLatin1String("create") && !withID.contains(action))
         return usage(QStringLiteral("schedules takes list, create, pause ID, resume ID or delete ID"));
     if (withID.contains(action) && arguments.positional.size() != 2) return usage(QStringLiteral("schedules %1 needs an ID").arg(action));
+    std::optional<ScheduleTopicSource> source;
+    if (auto name = arguments.value(QStringLiteral("source"))) {
+        source = scheduleTopicSourceFromStoredName(*name);
+        if (!source) return usage(QStringLiteral("--source is manual, gaps or knowledge"));
+    }
+    const int runs = arguments.value(QStringLiteral("runs")).value_or(QStringLiteral("1")).toInt();
+    if (runs < 1 || runs > 6) return usage(QStringLiteral("--runs is 1 to 6"));
     int exitCode = success;
     const auto session = signedInSession(arguments, exitCode);
     if (!session) return exitCode;
@@ -115,16 +122,10 @@ int runSchedules(const CliArguments& arguments) {
     if (action == QLatin1String("create")) {
         ScheduleDraft draft;
         draft.favoriteID = arguments.value(QStringLiteral("favorite"));
-        if (auto source = arguments.value(QStringLiteral("source"))) {
-            const auto parsed = scheduleTopicSourceFromStoredName(*source);
-            if (!parsed) return usage(QStringLiteral("--source is manual, gaps or knowledge"));
-            draft.topicSource = *parsed;
-        }
+        if (source) draft.topicSource = *source;
         draft.defaultTopic = arguments.value(QStringLiteral("topic")).value_or(QString());
         draft.avatarURL = arguments.value(QStringLiteral("avatar")).value_or(QString());
         state.setScheduleDraft(draft);
-        const int runs = arguments.value(QStringLiteral("runs")).value_or(QStringLiteral("1")).toInt();
-        if (runs < 1 || runs > 6) return usage(QStringLiteral("--runs is 1 to 6"));
         state.setScheduleRunsPerDay(runs);
         if (const auto problem = state.scheduleDraft().validationError()) return fail(arguments, *problem);
         const qsizetype before = state.schedules().size();

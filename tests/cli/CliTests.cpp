@@ -91,7 +91,6 @@ TEST_F(CliTest, GeneratePrintsTheVideoAndPublishResultsOrTheFailure) {
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_TRUE(failed.err.contains("vexora-ugc: ")) << failed.err.toStdString();
     EXPECT_EQ(run({"generate", "--topic", "x", "--duration", "7"}).exitCode, 2);
-    EXPECT_EQ(run({"generate"}).exitCode, 2);
 }
 
 TEST_F(CliTest, AFailedPublishIsRetriedForItsAccountOnlyInALaterCommand) {
@@ -200,6 +199,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
     CliRun missing = run({"signin"});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains("--email"));
+    // Signed out, a wrong command line is still a usage error, not "Not signed in."
+    EXPECT_EQ(run({"generate"}).exitCode, 2);
+    EXPECT_EQ(run({"schedules", "create", "--favorite", "fav-1", "--avatar", "x", "--runs", "9"}).exitCode, 2);
     CliRun help = run({"status", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("usage: vexora-ugc"));

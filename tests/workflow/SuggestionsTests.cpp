@@ -88,3 +88,25 @@ TEST_F(SuggestionsTest, OnlyTheLatestRequestAndFavoriteCount) {
     EXPECT_FALSE(state->isSuggesting()) << "the buttons are free for the next sign-in";
     EXPECT_FALSE(waitUntil([&] { return !state->suggestions().isEmpty(); }, 600));
 }
+
+TEST_F(SuggestionsTest, SuggestionsLeaveWithTheirWorkspace) {
+    signInDemo();
+    state->suggest(false);
+    ASSERT_TRUE(waitUntil([&] { return !state->isSuggesting(); }));
+    ASSERT_FALSE(state->suggestions().isEmpty());
+    state->signOut();
+    ASSERT_TRUE(waitUntil([&] { return state->authState().status == AuthStatus::unauthenticated; }));
+    EXPECT_TRUE(state->suggestions().isEmpty());
+
+    signInDemo();
+    state->setSelectedFavoriteID(favorite(2));
+    state->suggest(false);
+    ASSERT_TRUE(waitUntil([&] { return !state->isSuggesting(); }));
+    ASSERT_FALSE(state->suggestions().isEmpty());
+    server.script("GET", "/api/tenants", Json::array({{{"body", R"({"tenants":[{"id":"tenant-other","name":"Other"}]})"}}}));
+    runSyncVoid(state->refreshAuthenticatedContext());
+    EXPECT_EQ(state->authState().tenantID, QStringLiteral("tenant-other"));
+    EXPECT_TRUE(state->suggestions().isEmpty()) << "they belong to the workspace left";
+    EXPECT_TRUE(state->favorites().isEmpty());
+    EXPECT_EQ(makeStore()->load("tenant-demo")->selectedFavoriteID, favorite(2)) << "leaving writes nothing into its record";
+}

@@ -94,6 +94,12 @@ QCoro::Task<void> UGCAppState::refreshAuthenticatedContext() {
     }
     if (!self || sessionGeneration_ != generation) co_return;
     if (context) {
+        if (authState_.tenantID && authState_.tenantID != context->tenantID) {
+            // Another workspace now: nothing of the old one stays, and clearing it writes into no record.
+            cancelTenantScopedWork();
+            updateAuthState([](AuthState& state) { state.tenantID.reset(); });
+            clearTenantState();
+        }
         updateAuthState([&](AuthState& state) {
             state.status = AuthStatus::authenticated;
             state.tenantID = context->tenantID;

@@ -117,6 +117,7 @@ void UGCAppState::clearTenantState() {
     setAvatarsNextCursor(std::nullopt);
     setAvatarsHasMore(false);
     setIsEmptyHistoryDismissed(false);
+    setSuggestions({});  // their gap ids name the workspace's own content
     clearPipelineOutput(false);
 }
 
