@@ -1,6 +1,8 @@
 #include "cache/CacheFixture.h"
 
 #include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTimeZone>
 
 using namespace vexora;
@@ -15,6 +17,21 @@ QCoro::Task<std::pair<std::optional<QImage>, std::optional<QImage>>> twoAtOnce(U
     std::optional<QImage> a = co_await std::move(first);
     std::optional<QImage> b = co_await std::move(second);
     co_return std::pair(a, b);
+}
+
+// Runs SQL on a store file through a plain connection; the first column of the last statement's rows.
+std::string onStore(const QString& path, const QStringList& statements) {
+    QStringList rows;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("plain"));
+        database.setDatabaseName(path);
+        EXPECT_TRUE(database.open());
+        QSqlQuery query(database);
+        for (const QString& statement : statements) EXPECT_TRUE(query.exec(statement)) << statement.toStdString();
+        while (query.next()) rows << query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("plain"));
+    return rows.join(',').toStdString();
 }
 
 }  // namespace
@@ -91,6 +108,34 @@ TEST_F(AvatarCacheTest, RestartServesFromDiskAndMovesLastAccess) {
     saveRecord(stale);
     EXPECT_EQ(lookUp(url), downloaded);  // memory hits count as access too
     EXPECT_GT(recordOf(url)->lastAccessedAt, stale.lastAccessedAt);
+}
+
+TEST_F(AvatarCacheTest, AnOlderStoreIsUpgradedInPlaceAndANewerOneReset) {
+    const QString url = faceURL("versioned");
+    const std::optional<QImage> downloaded = lookUp(url);
+    ASSERT_TRUE(downloaded);
+    const QString store = cache().storePath();
+    const UGCAvatarRecord record = *recordOf(url);
+    const std::string version = std::to_string(UGCAvatarRecordStore::schemaVersion);
+
+    restart();
+    onStore(store, {"PRAGMA user_version = 0"});  // the layout from before versions
+    EXPECT_EQ(lookUp(url), downloaded);
+    EXPECT_EQ(downloadsOf("versioned"), 1u);
+    EXPECT_EQ(onStore(store, {"PRAGMA user_version"}), version);
+    EXPECT_EQ(recordOf(url)->createdAt, record.createdAt);
+
+    restart();
+    onStore(store, {"CREATE TABLE future_faces (url TEXT)", "PRAGMA user_version = 7"});
+    ASSERT_TRUE(writeBytes(imageDirectory() + "/future-face.webp", "a face"));
+    cache();
+    EXPECT_TRUE(imageFiles().isEmpty());
+    EXPECT_FALSE(recordOf(url));
+    EXPECT_EQ(onStore(store, {"PRAGMA user_version"}), version);
+    EXPECT_EQ(onStore(store, {"SELECT name FROM sqlite_master WHERE type = 'table'"}), "avatar_images");
+    EXPECT_EQ(lookUp(url), downloaded);
+    EXPECT_EQ(downloadsOf("versioned"), 2u);
+    EXPECT_TRUE(recordOf(url));
 }
 
 TEST_F(AvatarCacheTest, DiskTierReadsTheFileTheRecordNames) {

@@ -83,7 +83,11 @@ UGCAvatarImageCache::UGCAvatarImageCache(QString applicationFolder, std::unique_
       network_(network) {
     // Without the directory the cache still answers, from memory and the network.
     QDir().mkpath(imageDirectory_);
-    store_ = std::make_unique<UGCAvatarRecordStore>(storePath());
+    // A newer version's records may name its files in ways this one does not know: they go together.
+    store_ = std::make_unique<UGCAvatarRecordStore>(storePath(), [directory = imageDirectory_] {
+        QDir images(directory);
+        for (const QString& name : images.entryList(QDir::Files | QDir::Hidden | QDir::System)) images.remove(name);
+    });
 }
 
 UGCAvatarImageCache::~UGCAvatarImageCache() = default;

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 #include <atomic>
 
@@ -22,21 +23,64 @@ bool run(QSqlDatabase database, const QString& statement) {
     return query.exec(statement);
 }
 
-}  // namespace
+std::optional<int> userVersion(QSqlDatabase database) {
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) return std::nullopt;
+    return query.value(0).toInt();
+}
 
-UGCAvatarRecordStore::UGCAvatarRecordStore(const QString& filePath) {
-    static std::atomic<int> nextConnection{0};
-    connectionName_ = QStringLiteral("UGCAvatarRecordStore-%1").arg(nextConnection++);
-    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    database.setDatabaseName(filePath);
-    // SQLite opens lazily, so a store that is not a database only shows when the table is made.
-    // Losing the last access times in a crash is harmless; waiting on fsync for each is not.
-    open_ = database.open() &&
+QString quotedName(QString name) { return QLatin1Char('"') + name.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"'); }
+
+// Views first, then tables, which take their indexes and triggers with them.
+bool dropEverything(QSqlDatabase database) {
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN ('view', 'table') "
+                                   "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY type = 'table'")))
+        return false;
+    QStringList drops;
+    while (query.next())
+        drops << QStringLiteral("DROP %1 IF EXISTS %2").arg(query.value(0).toString().toUpper(), quotedName(query.value(1).toString()));
+    query.finish();
+    for (const QString& drop : drops)
+        if (!run(database, drop)) return false;
+    return true;
+}
+
+// One transaction that holds the write lock from the version check on, so two processes never
+// both migrate, and a failure leaves the file as it was.
+bool prepare(QSqlDatabase database, const std::function<void()>& dropFiles) {
+    if (!run(database, QStringLiteral("BEGIN IMMEDIATE"))) return false;
+    const std::optional<int> version = userVersion(database);
+    bool ready = version.has_value();
+    if (ready && *version > UGCAvatarRecordStore::schemaVersion) {
+        // Files go before records: a crash in between leaves a newer store to be reset again.
+        if (dropFiles) dropFiles();
+        ready = dropEverything(database);
+    }
+    // Version 0 already has this layout: an upgrade only stamps the version.
+    ready = ready &&
             run(database, QStringLiteral("CREATE TABLE IF NOT EXISTS avatar_images ("
                                          "url_string TEXT NOT NULL UNIQUE, file_name TEXT NOT NULL, content_type TEXT, "
                                          "byte_count INTEGER NOT NULL, created_at INTEGER NOT NULL, "
                                          "updated_at INTEGER NOT NULL, last_accessed_at INTEGER NOT NULL)")) &&
-            run(database, QStringLiteral("PRAGMA journal_mode=WAL")) && run(database, QStringLiteral("PRAGMA synchronous=NORMAL"));
+            (version == UGCAvatarRecordStore::schemaVersion ||
+             run(database, QStringLiteral("PRAGMA user_version = %1").arg(UGCAvatarRecordStore::schemaVersion)));
+    if (ready && run(database, QStringLiteral("COMMIT"))) return true;
+    run(database, QStringLiteral("ROLLBACK"));
+    return false;
+}
+
+}  // namespace
+
+UGCAvatarRecordStore::UGCAvatarRecordStore(const QString& filePath, const std::function<void()>& dropFiles) {
+    static std::atomic<int> nextConnection{0};
+    connectionName_ = QStringLiteral("UGCAvatarRecordStore-%1").arg(nextConnection++);
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    database.setDatabaseName(filePath);
+    // SQLite opens lazily, so a store that is not a database only shows at the first statement.
+    // Losing the last access times in a crash is harmless; waiting on fsync for each is not.
+    open_ = database.open() && run(database, QStringLiteral("PRAGMA journal_mode=WAL")) &&
+            run(database, QStringLiteral("PRAGMA synchronous=NORMAL")) && prepare(database, dropFiles);
     if (!open_) database.close();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace vexora {
@@ -21,9 +22,15 @@ struct UGCAvatarRecord {
 
 // The avatar records in one SQLite file, on a connection of its own. A store that cannot be
 // opened stays usable: it finds nothing and saves nothing. Use it on one thread only.
+//
+// The file carries its layout's version (SQLite's user_version). One from before versions (0)
+// is upgraded in place. One from a newer version is never used as it is: `dropFiles` removes
+// the image files its records may name, then the store is emptied and takes this version.
 class UGCAvatarRecordStore {
 public:
-    explicit UGCAvatarRecordStore(const QString& filePath);
+    static constexpr int schemaVersion = 1;
+
+    explicit UGCAvatarRecordStore(const QString& filePath, const std::function<void()>& dropFiles = {});
     ~UGCAvatarRecordStore();
     UGCAvatarRecordStore(const UGCAvatarRecordStore&) = delete;
     UGCAvatarRecordStore& operator=(const UGCAvatarRecordStore&) = delete;
