@@ -111,11 +111,14 @@ int runSignIn(const CliArguments& arguments) {
     if (!browser && (!email || email->trimmed().isEmpty())) return usage(QStringLiteral("signin needs --email ADDRESS or --browser"));
     std::optional<NativeAuthProvider> provider;
     if (QString problem; !providerOption(arguments, provider, problem)) return usage(problem);
+    // Not started: the new session replaces the stored one, whose workspace would only be loaded
+    // for nothing and would pass for the new one's while that is still loading.
     CliSession session(UGCRuntimeConfiguration::fromEnvironment());
-    session.start();
     UGCAppState& state = session.state();
     if (browser) {
         browserSignIn(arguments, provider, session);
+        // The flow ends as the session is installed, before its workspace is known.
+        session.waitUntil([&] { return !session.isSignedIn() || state.authState().tenantID; }, 120);
     } else {
         state.setSignInEmail(*email);
         state.setSignInPassword(readPassword(!arguments.has(QStringLiteral("password-stdin"))));

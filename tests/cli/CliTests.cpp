@@ -175,7 +175,7 @@ TEST_F(CliTest, ASessionThatExpiresMidRunIsRefreshedAndKeptForTheNextCommand) {
 
 TEST_F(CliTest, BrowserSignInPrintsThePageAndFinishesOnceItIsApproved) {
     QProcess process;
-    start(process, {"signin", "--browser", "--provider", "github"});
+    start(process, {"--json", "signin", "--browser", "--provider", "github"});
     process.setReadChannel(QProcess::StandardError);
     QString err;
     const QString marker = QStringLiteral("Open this page to sign in: ");
@@ -189,7 +189,10 @@ TEST_F(CliTest, BrowserSignInPrintsThePageAndFinishesOnceItIsApproved) {
     runSync(sendRequest(network, approve, "POST", QByteArray()));
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 0) << err.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).contains("Signed in as"));
+    // What it prints is the loaded workspace, as a later status shows it.
+    const Json signedIn = Json::parse(process.readAllStandardOutput().toStdString());
+    EXPECT_EQ(signedIn, Json::parse(run({"status", "--json"}).out.toStdString()));
+    EXPECT_EQ(signedIn.at("workspace").at("name"), "Demo Workspace");
     EXPECT_EQ(run({"signin", "--browser", "--provider", "myspace"}).exitCode, 2);
 }
 
