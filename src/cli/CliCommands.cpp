@@ -117,14 +117,15 @@ int runSignIn(const CliArguments& arguments) {
     UGCAppState& state = session.state();
     if (browser) {
         browserSignIn(arguments, provider, session);
-        // The flow ends as the session is installed, before its workspace is known.
-        session.waitUntil([&] { return !session.isSignedIn() || state.authState().tenantID; }, 120);
     } else {
         state.setSignInEmail(*email);
         state.setSignInPassword(readPassword(!arguments.has(QStringLiteral("password-stdin"))));
         state.signIn();
         session.waitUntil([&] { return !state.isSigningIn(); }, 120);
     }
+    // A session is installed before its workspace is known; without one the workflow signs out
+    // again, and the process must not end before that sign-out has cleared the keyring.
+    session.waitUntil([&] { return !session.isSignedIn() || state.authState().tenantID; }, 120);
     if (!session.isSignedIn()) return fail(arguments, state.authErrorMessage().value_or(QStringLiteral("Sign in failed.")));
     session.waitUntil([&] { return session.contextLoaded(); }, 120);
     const Json json = statusJson(state);

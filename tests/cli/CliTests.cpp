@@ -57,6 +57,13 @@ TEST_F(CliTest, SignsInShowsStatusAndSignsOutWithExitCodes) {
     EXPECT_FALSE(refused.err.trimmed().isEmpty()) << "the service's reason goes to stderr";
     EXPECT_FALSE((refused.out + refused.err).contains("wrong")) << "the password is never echoed";
 
+    // A service that lists no workspace ends the sign-in, and the session does not stay behind.
+    server.script("GET", "/api/tenants", Json::array({{{"body", R"({"tenants":[]})"}}}));
+    CliRun noWorkspace = run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n");
+    EXPECT_EQ(noWorkspace.exitCode, 1);
+    EXPECT_TRUE(noWorkspace.err.contains("vexora-ugc: Session expired. Please sign in again.\n")) << noWorkspace.err.toStdString();
+    EXPECT_EQ(run({"status"}).out.trimmed(), "Not signed in.");
+
     // --json stands before or after the command.
     CliRun signedIn = run({"--json", "signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n");
     ASSERT_EQ(signedIn.exitCode, 0) << signedIn.err.toStdString();
