@@ -75,8 +75,14 @@ int runAvatars(const CliArguments& arguments) {
     if (action == QLatin1String("generate")) {
         state.generateStandaloneAvatar();
         session->waitUntil([&] { return !state.isGeneratingAvatar(); });
-        if (state.errorMessage() || state.avatars().isEmpty()) return finish(arguments, state);
-        printAvatars(arguments, {state.avatars().first()});
+        // The new face is selected at once; the library lists it, with its id, once reloaded.
+        session->waitUntil([&] { return !state.isAvatarsLoading(); });
+        if (state.errorMessage()) return finish(arguments, state);
+        const QString made = state.reusedAvatarURL().value_or(QString());
+        const auto& avatars = state.avatars();
+        const auto found = std::find_if(avatars.begin(), avatars.end(), [&](const AvatarListItem& a) { return a.avatarURL == made; });
+        if (found == avatars.end()) return fail(arguments, QStringLiteral("The new avatar is not in the library yet: ") + made);
+        printAvatars(arguments, {*found});
         return success;
     }
     loadAllAvatars(*session);

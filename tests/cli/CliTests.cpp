@@ -143,9 +143,13 @@ TEST_F(CliTest, HistoryPagesAndDownloadsWriteTheVideo) {
 
 TEST_F(CliTest, AvatarsAndSchedulesAreManagedByID) {
     ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
+    const Json library = Json::parse(run({"avatars", "--json"}).out.toStdString());
+    server.configure({{"latency_ms", 200}});  // the library reloads after the new face is made, at a service's pace
     CliRun generated = run({"avatars", "generate", "--json"});
+    server.configure({{"latency_ms", 0}});
     ASSERT_EQ(generated.exitCode, 0) << generated.err.toStdString();
     const std::string newID = Json::parse(generated.out.toStdString()).at("avatars")[0].at("id");
+    EXPECT_NE(newID, library.at("avatars")[0].at("id")) << "the new face, not the one that led the library before";
     EXPECT_EQ(run({"avatars", "delete", QString::fromStdString(newID)}).exitCode, 0);
     EXPECT_EQ(run({"avatars", "delete", QString::fromStdString(newID)}).exitCode, 1) << "already gone";
 
