@@ -1,6 +1,7 @@
 // vexora-ugc: the tray app's workflow from a terminal, for people and scripts.
 
 #include "CliCommands.h"
+#include "config/UGCAppConfiguration.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -52,6 +53,11 @@ int main(int argc, char** argv) {
     if (arguments->help) {
         std::printf("usage: vexora-ugc [--json] %s\n", qPrintable(command->usage));
         return success;
+    }
+    // Refused rather than replaced by the production service, which would get the password.
+    if (const std::optional<QString> problem = vexora::UGCAppConfiguration::core().apiBaseURLProblem()) {
+        std::fprintf(stderr, "vexora-ugc: %s\n", qPrintable(*problem));
+        return usageError;
     }
     return command->run(*arguments);
 }

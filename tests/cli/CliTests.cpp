@@ -32,11 +32,13 @@ protected:
         run({"signout"});
     }
 
-    void start(QProcess& process, const QStringList& arguments) { startCli(process, server.baseURL(), settings.path(), arguments); }
+    void start(QProcess& process, const QStringList& arguments, const QString& baseURL = {}) {
+        startCli(process, baseURL.isEmpty() ? server.baseURL() : baseURL, settings.path(), arguments);
+    }
 
-    CliRun run(const QStringList& arguments, const QByteArray& input = {}) {
+    CliRun run(const QStringList& arguments, const QByteArray& input = {}, const QString& baseURL = {}) {
         QProcess process;
-        start(process, arguments);
+        start(process, arguments, baseURL);
         process.write(input);
         process.closeWriteChannel();
         EXPECT_TRUE(process.waitForFinished(60000)) << arguments.join(' ').toStdString();
@@ -216,6 +218,12 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
     // Signed out, a wrong command line is still a usage error, not "Not signed in."
     EXPECT_EQ(run({"generate"}).exitCode, 2);
     EXPECT_EQ(run({"schedules", "create", "--favorite", "fav-1", "--avatar", "x", "--runs", "9"}).exitCode, 2);
+    // A set but unusable service address is refused, never replaced by the production service.
+    CliRun misconfigured = run({"status"}, {}, "localhost:8080");
+    EXPECT_EQ(misconfigured.exitCode, 2);
+    EXPECT_TRUE(misconfigured.out.isEmpty());
+    EXPECT_EQ(misconfigured.err.count('\n'), 1) << misconfigured.err.toStdString();
+    EXPECT_TRUE(misconfigured.err.contains("VEXORA_API_BASE_URL")) << misconfigured.err.toStdString();
     CliRun help = run({"status", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("usage: vexora-ugc"));

@@ -25,27 +25,31 @@ const CoreAppConfiguration& core() { return UGCAppConfiguration::core(); }
 
 }  // namespace
 
-TEST(CoreAppConfiguration, BaseURLComesFromTheEnvironmentOnlyWhenItParsesUntrimmed) {
+TEST(CoreAppConfiguration, BaseURLComesFromTheEnvironmentAndAnUnusableOneReachesNoService) {
     const QUrl builtIn = [] {
         ScopedEnvironment unset("VEXORA_API_BASE_URL", std::nullopt);
+        EXPECT_EQ(core().apiBaseURLProblem(), std::nullopt);
         return core().apiBaseURL();
     }();
     EXPECT_EQ(builtIn.scheme(), "https");
     {
         ScopedEnvironment empty("VEXORA_API_BASE_URL", "");
         EXPECT_EQ(core().apiBaseURL(), builtIn);
+        EXPECT_EQ(core().apiBaseURLProblem(), std::nullopt);
     }
     {
         ScopedEnvironment local("VEXORA_API_BASE_URL", "http://127.0.0.1:8080/");
         EXPECT_EQ(core().apiBaseURL(), QUrl("http://127.0.0.1:8080/"));
+        EXPECT_EQ(core().apiBaseURLProblem(), std::nullopt);
     }
-    {
-        ScopedEnvironment padded("VEXORA_API_BASE_URL", "http://127.0.0.1:8080/ ");
-        EXPECT_EQ(core().apiBaseURL(), builtIn) << "a trailing blank is not trimmed, so the value does not parse";
-    }
-    {
-        ScopedEnvironment relative("VEXORA_API_BASE_URL", "localhost-without-scheme");
-        EXPECT_EQ(core().apiBaseURL(), builtIn);
+    // Not trimmed: a trailing blank makes the value unusable, like a missing scheme. The user meant
+    // another service than the production one, so no request (nor password) may go there.
+    for (const char* unusable : {"http://127.0.0.1:8080/ ", "localhost:8080"}) {
+        ScopedEnvironment value("VEXORA_API_BASE_URL", unusable);
+        EXPECT_TRUE(core().apiBaseURL().isEmpty()) << unusable;
+        const std::optional<QString> problem = core().apiBaseURLProblem();
+        ASSERT_TRUE(problem) << unusable;
+        EXPECT_TRUE(problem->contains("VEXORA_API_BASE_URL")) << problem->toStdString();
     }
 }
 
@@ -139,4 +143,23 @@ TEST(UGCRuntimeConfiguration, TopicIsTrimmedAndTheRecordIsASnapshot) {
     EXPECT_EQ(runtime.liveVideoPollTimeoutSeconds, 42);
     ScopedEnvironment later("VEXORA_UGC_VIDEO_POLL_TIMEOUT_SECONDS", "7");
     EXPECT_EQ(runtime.liveVideoPollTimeoutSeconds, 42) << "built once; later changes do not reach it";
+}
+
+// The app builds its runtime configuration once at start: that is where an unusable base URL is told.
+TEST(UGCRuntimeConfiguration, AnUnusableBaseURLIsWarnedAboutOnceWhenBuilt) {
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtWarningMsg) warnings.append(text);
+    });
+    {
+        ScopedEnvironment usable("VEXORA_API_BASE_URL", "http://127.0.0.1:8080");
+        UGCRuntimeConfiguration::fromEnvironment();
+    }
+    ScopedEnvironment unusable("VEXORA_API_BASE_URL", "localhost:8080");
+    UGCRuntimeConfiguration::fromEnvironment();
+    qInstallMessageHandler(previous);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains("VEXORA_API_BASE_URL")) << warnings[0].toStdString();
+    EXPECT_FALSE(warnings[0].contains('\n'));
 }

@@ -26,10 +26,20 @@ std::optional<QString> trimmedEnvironmentValue(const char* name) {
 }
 
 QUrl CoreAppConfiguration::apiBaseURL() const {
-    if (auto url = parseBaseURL(qEnvironmentVariable("VEXORA_API_BASE_URL"))) return *url;
+    const QString configured = qEnvironmentVariable("VEXORA_API_BASE_URL");
+    if (!configured.isEmpty()) return parseBaseURL(configured).value_or(QUrl());
     auto origin = parseBaseURL(builtInWebOrigin());
     if (!origin) qFatal("The built-in web origin is not a valid URL");
     return *origin;
+}
+
+std::optional<QString> CoreAppConfiguration::apiBaseURLProblem() const {
+    QString configured = qEnvironmentVariable("VEXORA_API_BASE_URL");
+    if (configured.isEmpty() || parseBaseURL(configured)) return std::nullopt;
+    configured.replace(QLatin1Char('\n'), QLatin1String("\\n")).replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    return QStringLiteral("VEXORA_API_BASE_URL is set to \"%1\", which is not an absolute URL such as "
+                          "http://127.0.0.1:8080 (nothing is trimmed); unset it to use %2")
+        .arg(configured, builtInWebOrigin());
 }
 
 QString CoreAppConfiguration::bundleIdentifier() const {

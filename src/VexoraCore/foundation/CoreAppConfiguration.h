@@ -35,7 +35,12 @@ struct CoreAppConfiguration {
 
     bool operator==(const CoreAppConfiguration&) const = default;
 
+    // VEXORA_API_BASE_URL when set (not empty), else the built-in web origin. A set value that is not
+    // an absolute URL gives an empty URL, which no request can leave for: whoever set it meant
+    // another service than the production one, so neither requests nor a password may go there.
     QUrl apiBaseURL() const;
+    // One line naming VEXORA_API_BASE_URL when its value is unusable; none otherwise.
+    std::optional<QString> apiBaseURLProblem() const;
     QString bundleIdentifier() const;
     bool isProductionBundle() const;
     bool supportsUpdater() const;

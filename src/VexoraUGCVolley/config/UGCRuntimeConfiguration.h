@@ -14,6 +14,7 @@ struct UGCRuntimeConfiguration {
 
     bool operator==(const UGCRuntimeConfiguration&) const = default;
 
+    // Warns (qWarning) when VEXORA_API_BASE_URL is set but unusable.
     static UGCRuntimeConfiguration fromEnvironment();
 };
 
