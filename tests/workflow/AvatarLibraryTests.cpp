@@ -139,6 +139,21 @@ TEST_F(AvatarLibraryTest, LateAnswersAfterSignOutOnlyClearTheirFlags) {
     EXPECT_EQ(state->reusedAvatarURL(), std::nullopt);
     EXPECT_EQ(state->errorMessage(), std::nullopt);
     EXPECT_TRUE(removedImages.empty());
+
+    // A list request left running does not hold up the first page of the next sign-in.
+    server.configure({{"latency_ms", 0}});
+    signInDemo();
+    ASSERT_TRUE(waitUntil([&] { return !state->isAvatarsLoading(); }));
+    Json stale = page({{"stale", "https://cdn.test/stale.png"}}, false);
+    stale["delay_ms"] = 600;
+    server.script("GET", listPath, Json::array({stale}));
+    state->fetchAvatars(true);
+    state->signOut();
+    ASSERT_TRUE(waitUntil([&] { return state->authState().status == AuthStatus::unauthenticated; }));
+    signInDemo();
+    spin(800);
+    EXPECT_EQ(state->avatars().size(), 50);
+    EXPECT_FALSE(state->isAvatarsLoading());
 }
 
 TEST_F(AvatarLibraryTest, TraitsAreRandomInAutoModeAndExactOtherwise) {

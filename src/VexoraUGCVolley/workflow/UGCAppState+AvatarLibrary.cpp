@@ -17,10 +17,11 @@ void UGCAppState::fetchAvatars(bool reset) {
         return;  // nothing further to load
     }
     setIsAvatarsLoading(true);
-    runAvatarPage(this, *authState_.tenantID, reset ? std::nullopt : avatarsNextCursor_, reset);
+    runAvatarPage(this, *authState_.tenantID, reset ? std::nullopt : avatarsNextCursor_, reset, ++avatarPageRequest_);
 }
 
-QCoro::Task<void> UGCAppState::runAvatarPage(QPointer<UGCAppState> self, QString tenantID, OptionalString cursor, bool reset) {
+QCoro::Task<void> UGCAppState::runAvatarPage(QPointer<UGCAppState> self, QString tenantID, OptionalString cursor, bool reset,
+                                             quint64 request) {
     std::optional<AvatarListResponse> page;
     std::exception_ptr failure;
     try {
@@ -28,7 +29,7 @@ QCoro::Task<void> UGCAppState::runAvatarPage(QPointer<UGCAppState> self, QString
     } catch (...) {
         failure = std::current_exception();
     }
-    if (!self) co_return;
+    if (!self || self->avatarPageRequest_ != request) co_return;
     if (self->isTenantCurrent(tenantID)) {
         if (page) self->appendAvatarPage(*page, reset);
         else self->setErrorMessage(errorText(failure));

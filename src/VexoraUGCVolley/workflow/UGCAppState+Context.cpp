@@ -116,6 +116,8 @@ void UGCAppState::clearTenantState() {
     setAvatars({});
     setAvatarsNextCursor(std::nullopt);
     setAvatarsHasMore(false);
+    ++avatarPageRequest_;  // a page still on its way belongs to the workspace left
+    setIsAvatarsLoading(false);
     setIsEmptyHistoryDismissed(false);
     setSuggestions({});  // their gap ids name the workspace's own content
     clearPipelineOutput(false);

@@ -286,7 +286,8 @@ private:
     static QCoro::Task<void> runSuggestions(QPointer<UGCAppState> self, bool fromKnowledge, QString tenantID,
                                             OptionalString favoriteID, QUuid taskID, std::stop_token stop);
     static QCoro::Task<void> runPublish(QPointer<UGCAppState> self, PublishJob job, std::stop_token stop);
-    static QCoro::Task<void> runAvatarPage(QPointer<UGCAppState> self, QString tenantID, OptionalString cursor, bool reset);
+    static QCoro::Task<void> runAvatarPage(QPointer<UGCAppState> self, QString tenantID, OptionalString cursor, bool reset,
+                                           quint64 request);
     static QCoro::Task<void> runStandaloneAvatar(QPointer<UGCAppState> self, QString tenantID);
     static QCoro::Task<void> runAvatarDeletion(QPointer<UGCAppState> self, QString tenantID, AvatarListItem item);
     static QCoro::Task<void> runHistoryPage(QPointer<UGCAppState> self, QString tenantID, OptionalString cursor);
@@ -325,6 +326,9 @@ private:
     // Moves on at every sign-in and sign-out, so an answer that arrives for a session the user
     // has since left is dropped instead of applied to (or signing out) the next one.
     quint64 sessionGeneration_ = 0;
+    // The library page request in flight; leaving the workspace moves it on, so the old request's
+    // answer neither fills the next workspace's library nor ends its loading.
+    quint64 avatarPageRequest_ = 0;
     bool didRunDebugAutogenerate_ = false;
     bool isRestoringWorkspacePreferences_ = false;
     std::optional<ContextErrorCover> contextErrorCover_;
