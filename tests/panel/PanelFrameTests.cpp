@@ -63,6 +63,23 @@ TEST_F(PanelFrame, TypingAndClickingSignInSignsInAndShowsTheWorkspace) {
     EXPECT_TRUE(shown("auth.panel"));
 }
 
+TEST_F(PanelFrame, AWorkspaceThatFailsToLoadOffersARetryNotTheSignInForm) {
+    server.script("GET", "/api/tenants", Json::array({{{"status", 503}, {"body", R"({"error":"Try later"})"}}}));
+    state->setSignInEmail("demo@vexora.local");
+    state->setSignInPassword("demo");
+    click("auth.signin");
+    ASSERT_TRUE(waitUntil([this] { return !state->isSigningIn(); }));
+    EXPECT_FALSE(shown("auth.panel"));
+    EXPECT_TRUE(shown("ugc.header.sign-out"));
+    EXPECT_TRUE(shown("ugc.workspace-error"));
+    EXPECT_TRUE(text("ugc.workspace-error.message").startsWith("Try later"));
+
+    click("ugc.workspace-error.retry");
+    ASSERT_TRUE(waitUntil([this] { return contextLoaded(); }));
+    EXPECT_FALSE(shown("ugc.workspace-error"));
+    EXPECT_TRUE(shown("ugc.workspace"));
+}
+
 TEST_F(PanelFrame, TheWorkspaceRowNamesTheWorkspaceAndShowsLoading) {
     signInDemo();
     AuthState unnamed = state->authState();

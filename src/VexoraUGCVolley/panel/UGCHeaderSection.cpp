@@ -48,7 +48,9 @@ UGCHeaderSection::UGCHeaderSection(UGCAppState& state, QWidget* parent) : QWidge
 
 void UGCHeaderSection::refresh() {
     subtitle_->setText(UGCStepTexts::headerSubtitle(state_.step()));
-    signOut_->setVisible(state_.authState().status == AuthStatus::authenticated);
+    // A session whose workspace failed to load can be left too.
+    const AuthStatus status = state_.authState().status;
+    signOut_->setVisible(status == AuthStatus::authenticated || status == AuthStatus::error);
 }
 
 }  // namespace vexora

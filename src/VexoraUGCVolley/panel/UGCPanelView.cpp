@@ -8,10 +8,12 @@
 #include "panel/UGCSchedulesSection.h"
 #include "panel/UGCTenantSection.h"
 #include "ui/AuthPanelView.h"
+#include "ui/CompactActionButton.h"
 #include "ui/PanelCard.h"
 #include "ui/PanelWidgets.h"
 #include "workflow/UGCAppState.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -60,6 +62,8 @@ UGCPanelView::UGCPanelView(UGCPanelContext context, QWidget* parent) : QWidget(p
     authCard_->setObjectName(QStringLiteral("auth.panel"));
     columnLayout->addWidget(authCard_);
 
+    workspaceError_ = buildWorkspaceError();
+    columnLayout->addWidget(workspaceError_);
     buildWorkspace();
     columnLayout->addWidget(workspace_);
     columnLayout->addStretch();
@@ -96,16 +100,50 @@ void UGCPanelView::buildWorkspace() {
     layout->addWidget(new PanelCard(history_));
 }
 
+// Signed in, but the workspace could not be loaded: why, and a way to try again (Sign out is in
+// the header). The session is kept, so the sign-in form would only ask for it again.
+QWidget* UGCPanelView::buildWorkspaceError() {
+    using namespace PanelWidgets;
+    auto* callout = new QFrame;
+    callout->setProperty("role", QStringLiteral("callout-error"));
+    identify(callout, QStringLiteral("ugc.workspace-error"));
+    auto* row = new QHBoxLayout(callout);
+    row->setContentsMargins(12, 10, 12, 10);
+    row->setSpacing(10);
+    row->addWidget(symbolLabel(QStringLiteral("exclamationmark.triangle.fill"), 18, {}, Colour::danger), 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    texts->addWidget(label(QStringLiteral("Workspace could not be loaded"), QStringLiteral("heading")));
+    workspaceErrorMessage_ = label({}, QStringLiteral("body"));
+    workspaceErrorMessage_->setObjectName(QStringLiteral("ugc.workspace-error.message"));
+    workspaceErrorMessage_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    texts->addWidget(workspaceErrorMessage_);
+    auto* retry = new CompactActionButton(QStringLiteral("Try again"), CompactActionButton::Prominence::primary, 28);
+    retry->setObjectName(QStringLiteral("ugc.workspace-error.retry"));
+    UGCAppState& state = context_.state;
+    connect(retry, &QPushButton::clicked, this, [&state] { state.refreshAuthenticatedContext(); });
+    texts->addSpacing(2);
+    texts->addWidget(retry, 0, Qt::AlignLeft);
+    row->addLayout(texts, 1);
+    return callout;
+}
+
 void UGCPanelView::refresh() {
-    const bool signedIn = context_.state.authState().status == AuthStatus::authenticated;
+    const AuthState& auth = context_.state.authState();
+    const bool signedIn = auth.status == AuthStatus::authenticated;
+    const bool workspaceFailed = auth.status == AuthStatus::error;
     header_->refresh();
-    authCard_->setVisible(!signedIn);
+    authCard_->setVisible(!signedIn && !workspaceFailed);
+    workspaceError_->setVisible(workspaceFailed);
     workspace_->setVisible(signedIn);
-    // Whoever gives the panel the focus gives it to the field a person types into first.
-    if (!focusProxy() || signedIn != workspaceHasFocus_) {
-        setFocusProxy(findChild<QWidget*>(signedIn ? QStringLiteral("ugc.topic.editor") : QStringLiteral("auth.email")));
-        workspaceHasFocus_ = signedIn;
-        // Signed in or out while open: the field that went away had the keyboard.
+    if (workspaceFailed) workspaceErrorMessage_->setText(auth.errorMessage.value_or(QString()));
+    // Whoever gives the panel the focus gives it to the control a person uses first.
+    QWidget* first = findChild<QWidget*>(signedIn          ? QStringLiteral("ugc.topic.editor")
+                                         : workspaceFailed ? QStringLiteral("ugc.workspace-error.retry")
+                                                           : QStringLiteral("auth.email"));
+    if (focusProxy() != first) {
+        setFocusProxy(first);
+        // Signed in or out while open: the control that went away had the keyboard.
         if (isVisible()) setFocus(Qt::OtherFocusReason);
     }
     if (!signedIn) {

@@ -33,6 +33,7 @@ public:
 
 private:
     void buildWorkspace();
+    QWidget* buildWorkspaceError();
     void refreshAuthPanel();
 
     UGCPanelContext context_;
@@ -42,13 +43,14 @@ private:
     PanelCard* authCard_;
     AuthPanelView* authPanel_;
     QWidget* workspace_;
+    QWidget* workspaceError_;
+    QLabel* workspaceErrorMessage_;
     UGCTenantSection* tenant_;
     UGCGeneratorSection* generator_;
     UGCResultSection* result_;
     UGCSchedulesSection* schedules_;
     UGCHistorySection* history_;
     QLabel* statusLabel_;
-    bool workspaceHasFocus_ = false;
 };
 
 }  // namespace vexora
