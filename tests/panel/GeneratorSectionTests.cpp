@@ -11,6 +11,37 @@ namespace {
 
 using GeneratorSection = PanelFixture;
 
+// Names from the service can be any length; none may widen the panel past its 480 px.
+TEST_F(GeneratorSection, LongNamesAreCutShortWithTheWholeNameInTheTooltip) {
+    signInDemo();
+    const QString longName = QString(200, QLatin1Char('W'));
+    AuthState named = state->authState();
+    named.tenantName = longName;
+    state->setAuthState(named);
+    QList<FavoriteOption> favorites = state->favorites();
+    favorites.first().name = longName;
+    state->setFavorites(favorites);
+    state->setProducts({DashboardProduct{QStringLiteral("p-long"), longName}});
+    QList<ConnectedSocialAccount> accounts = state->socialAccounts();
+    ASSERT_FALSE(accounts.isEmpty());
+    accounts.first().accountName = longName;
+    state->setSocialAccounts(accounts);
+    const UGCPlatform platform = accounts.first().platform == "tiktok" ? UGCPlatform::tiktok : UGCPlatform::instagram;
+    state->setSelectedPublishAccountID(accounts.first().id, platform);
+    QCoreApplication::processEvents();
+
+    EXPECT_LE(panel->minimumSizeHint().width(), 480);
+    EXPECT_EQ(text("ugc.tenant.name"), longName) << "the whole name for accessibility and tests";
+    EXPECT_EQ(find("ugc.tenant.name")->toolTip(), longName);
+    auto* account = find<QAbstractButton>(QStringLiteral("ugc.publish.account.%1.menu").arg(accounts.first().platform));
+    ASSERT_NE(account, nullptr);
+    EXPECT_LT(account->text().size(), longName.size());
+    EXPECT_EQ(account->toolTip(), longName);
+    EXPECT_EQ(account->accessibleName(), longName);
+    auto* picker = find<QComboBox>("ugc.favorite.picker");
+    EXPECT_EQ(picker->itemData(1, Qt::ToolTipRole).toString(), longName);
+}
+
 TEST_F(GeneratorSection, SuggestionButtonsFollowTheFavoriteAndTheRunningSuggestion) {
     signInDemo();
     EXPECT_TRUE(enabled("ugc.suggestion.gaps"));

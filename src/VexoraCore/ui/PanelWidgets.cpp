@@ -3,6 +3,7 @@
 #include "ui/SymbolIcon.h"
 
 #include <QAccessibleWidget>
+#include <QComboBox>
 #include <QLabel>
 #include <QLayout>
 #include <QMetaProperty>
@@ -197,6 +198,30 @@ void setTitle(QAbstractButton* button, const QString& title) {
     if (button->text() == title) return;
     button->setText(title);
     button->setAccessibleName(title);
+}
+
+void setLongTitle(QAbstractButton* button, const QString& title, int width) {
+    const QString shown = button->fontMetrics().elidedText(title, Qt::ElideRight, width);
+    setTitle(button, shown);
+    button->setAccessibleName(title);
+    button->setToolTip(shown == title ? QString() : title);
+}
+
+QComboBox* picker() {
+    auto* made = new QComboBox;
+    made->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    made->setMinimumContentsLength(12);
+    made->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return made;
+}
+
+void setPickerItems(QComboBox* picker, const QString& noneTitle, const QList<std::pair<QString, QString>>& namesAndIDs) {
+    picker->clear();
+    picker->addItem(noneTitle, QString());
+    for (const auto& [name, id] : namesAndIDs) {
+        picker->addItem(name, id);
+        picker->setItemData(picker->count() - 1, name, Qt::ToolTipRole);
+    }
 }
 
 void identify(QWidget* widget, const QString& identifier, const QString& accessibleName, const QString& accessibleDescription) {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QString>
+#include <utility>
 #include <functional>
 
 class QAbstractButton;
+class QComboBox;
 class QLabel;
 class QLayout;
 class QObject;
@@ -48,6 +51,15 @@ void makeTextButton(QToolButton* button, const QString& title, const QString& sy
 
 // Changes a button's title and its accessibility label together.
 void setTitle(QAbstractButton* button, const QString& title);
+// A title that may be long (an account's name): cut short to `width` pixels, whole in the tooltip
+// and the accessible name.
+void setLongTitle(QAbstractButton* button, const QString& title, int width);
+
+// A picker of service records whose long names never widen the panel: the chosen one is cut
+// short, every item's full name is its tooltip. Items carry the record id as data; the first,
+// with empty data, stands for none.
+QComboBox* picker();
+void setPickerItems(QComboBox* picker, const QString& noneTitle, const QList<std::pair<QString, QString>>& namesAndIDs);
 
 // Names a control the way accessibility tools and tests find it.
 void identify(QWidget* widget, const QString& identifier, const QString& accessibleName = {},

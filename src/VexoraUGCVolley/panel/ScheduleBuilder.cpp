@@ -44,7 +44,7 @@ ScheduleBuilder::ScheduleBuilder(UGCPanelContext& context, QWidget* parent) : QW
     choices->setHorizontalSpacing(10);
     choices->setVerticalSpacing(8);
     choices->setColumnStretch(1, 1);
-    favorite_ = new QComboBox;
+    favorite_ = picker();
     identify(favorite_, QStringLiteral("ugc.schedule.favorite"), QStringLiteral("Favorite"));
     connect(favorite_, &QComboBox::activated, this, [this](int index) {
         const QString id = favorite_->itemData(index).toString();
@@ -191,9 +191,9 @@ void ScheduleBuilder::refreshFavorites() {
     const QList<FavoriteOption>& favorites = context_.state.favorites();
     if (shownFavorites_ == favorites) return;
     shownFavorites_ = favorites;
-    favorite_->clear();
-    favorite_->addItem(QStringLiteral("Choose favorite"), QString());
-    for (const FavoriteOption& favorite : favorites) favorite_->addItem(favorite.displayName(), favorite.id);
+    QList<std::pair<QString, QString>> items;
+    for (const FavoriteOption& favorite : favorites) items.append({favorite.displayName(), favorite.id});
+    PanelWidgets::setPickerItems(favorite_, QStringLiteral("Choose favorite"), items);
 }
 
 }  // namespace vexora

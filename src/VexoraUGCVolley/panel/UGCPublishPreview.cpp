@@ -14,6 +14,8 @@ namespace vexora {
 
 namespace {
 
+constexpr int accountTitleWidth = 220;  // px; a longer account name is cut short
+
 const QString autoPublishHelp = QStringLiteral(
     "When enabled, the rendered video publishes automatically to the connected accounts selected below without another manual click.");
 
@@ -118,7 +120,7 @@ void UGCPublishPreview::refreshRow(AccountRow& row) {
     QString title = QStringLiteral("Choose account");
     for (const ConnectedSocialAccount& account : accounts)
         if (selectedID && account.id == *selectedID) title = account.displayName();
-    setTitle(row.menu, title);
+    setLongTitle(row.menu, title, accountTitleWidth);
 }
 
 }  // namespace vexora

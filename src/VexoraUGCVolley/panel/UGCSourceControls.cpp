@@ -19,12 +19,11 @@ namespace {
 const QString favoritesHelp =
     QStringLiteral("Favorites are your saved products in Vexora. Add one on the website: AI Insights > My Product.");
 
-// Items carry the record id as data; the first item, with empty data, stands for none.
 template <class Record, class NameOf>
 void fillPicker(QComboBox* picker, const QString& noneTitle, const QList<Record>& records, NameOf nameOf) {
-    picker->clear();
-    picker->addItem(noneTitle, QString());
-    for (const Record& record : records) picker->addItem(nameOf(record), record.id);
+    QList<std::pair<QString, QString>> items;
+    for (const Record& record : records) items.append({nameOf(record), record.id});
+    PanelWidgets::setPickerItems(picker, noneTitle, items);
 }
 
 void selectItem(QComboBox* picker, const OptionalString& id) {
@@ -69,7 +68,7 @@ UGCSourceControls::UGCSourceControls(UGCAppState& state, QWidget* parent) : QWid
     caption->addStretch();
     column->addLayout(caption);
 
-    favoritePicker_ = new QComboBox;
+    favoritePicker_ = PanelWidgets::picker();
     identify(favoritePicker_, QStringLiteral("ugc.favorite.picker"), QStringLiteral("Favorite"));
     connect(favoritePicker_, &QComboBox::activated, this, [this] {
         state_.setSelectedFavoriteID(chosenID(favoritePicker_));
@@ -82,7 +81,7 @@ UGCSourceControls::UGCSourceControls(UGCAppState& state, QWidget* parent) : QWid
     knowledgeLayout->setContentsMargins(0, 4, 0, 0);
     knowledgeLayout->setSpacing(6);
     knowledgeLayout->addWidget(label(QStringLiteral("Knowledge source"), QStringLiteral("caption")));
-    knowledgePicker_ = new QComboBox;
+    knowledgePicker_ = PanelWidgets::picker();
     identify(knowledgePicker_, QStringLiteral("ugc.knowledge-source.picker"), QStringLiteral("Knowledge source"));
     connect(knowledgePicker_, &QComboBox::activated, this, [this] { state_.setSelectedProductID(chosenID(knowledgePicker_)); });
     knowledgeLayout->addWidget(knowledgePicker_);

@@ -1,5 +1,6 @@
 #include "panel/UGCTenantSection.h"
 
+#include "ui/ElidingLabel.h"
 #include "ui/PanelWidgets.h"
 #include "workflow/UGCAppState.h"
 
@@ -18,7 +19,8 @@ UGCTenantSection::UGCTenantSection(UGCAppState& state, QWidget* parent) : QWidge
     row->setContentsMargins(0, 0, 0, 0);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    name_ = label({}, QStringLiteral("heading"));
+    name_ = new ElidingLabel;
+    setRole(name_, QStringLiteral("heading"));
     name_->setObjectName(QStringLiteral("ugc.tenant.name"));
     credits_ = label({}, QStringLiteral("secondary"));
     credits_->setObjectName(QStringLiteral("ugc.tenant.credits"));

@@ -8,6 +8,8 @@ class QToolButton;
 
 namespace vexora {
 
+class ElidingLabel;
+
 class UGCAppState;
 
 // The workspace's name and credits, with a refresh button that turns into a spinner while the
@@ -21,7 +23,7 @@ public:
 
 private:
     UGCAppState& state_;
-    QLabel* name_;
+    ElidingLabel* name_;
     QLabel* credits_;
     QProgressBar* loading_;
     QToolButton* refresh_;
