@@ -1,3 +1,4 @@
+#include "app/VexoraUGCVolleyApp.h"
 #include "panel/PanelFixture.h"
 
 #include <QLineEdit>
@@ -98,6 +99,16 @@ TEST_F(PanelFrame, TheWorkspaceRowNamesTheWorkspaceAndShowsLoading) {
     click("ugc.tenant.refresh");
     EXPECT_TRUE(state->isContextLoading());
     ASSERT_TRUE(waitUntil([this] { return contextLoaded(); }));
+}
+
+TEST_F(PanelFrame, WhatIsAnnouncedBeforeThePanelIsBuiltIsReadOutOnceItIs) {
+    PanelAnnouncer announcer;
+    announcer.announce("Try later");
+    announcer.announce("Session expired. Please sign in again.");
+    announcer.setLabel(panel->statusLabel());
+    EXPECT_EQ(panel->statusLabel()->text(), "Session expired. Please sign in again.") << "the latest one";
+    announcer.announce("Rendering failed for this topic.");
+    EXPECT_EQ(panel->statusLabel()->text(), "Rendering failed for this topic.");
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include "ui/BrandResources.h"
 
 #include <QAbstractEventDispatcher>
-#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -61,7 +60,7 @@ VexoraUGCVolleyApp::VexoraUGCVolleyApp() {
                                               [](const QUrl& page) { QDesktopServices::openUrl(page); });
     appState_->saveLocationChooser = chooseSaveLocation;
     appState_->avatarImageRemover = [](QString url) { return UGCAvatarImageCache::shared().remove(std::move(url)); };
-    appState_->onErrorAnnouncementRequested = [this](const QString& text) { announce(text); };
+    appState_->onErrorAnnouncementRequested = [this](const QString& text) { announcer_.announce(text); };
 }
 
 // Members go in their reverse order, then requests still in flight at quit are ended rather than
@@ -146,16 +145,8 @@ QWidget* VexoraUGCVolleyApp::makePanelContent() {
     auto* panel = new UGCPanelView(std::move(context));
     panel->addActions(mainMenu_->actions().value(1)->menu()->actions());  // the Edit shortcuts
     panel->addActions(mainMenu_->actions().value(0)->menu()->actions());  // Quit
-    statusLabel_ = panel->statusLabel();
+    announcer_.setLabel(panel->statusLabel());
     return panel;
-}
-
-void VexoraUGCVolleyApp::announce(const QString& text) {
-    if (!statusLabel_) return;
-    statusLabel_->setText(text);
-    // Screen readers pick alerts up even when the panel does not have the focus.
-    QAccessibleEvent alert(statusLabel_.data(), QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
 }
 
 }  // namespace vexora
