@@ -68,6 +68,7 @@ QCoro::Task<void> UGCAppState::runPasswordSignIn(QPointer<UGCAppState> self, QSt
 QCoro::Task<void> UGCAppState::applyAuthenticatedSession(UserSession session) {
     ++sessionGeneration_;
     sessionVault_.replace(session);
+    setAuthErrorMessage(std::nullopt);  // an old session's expiry is no news once a new one is in
     updateAuthState([&](AuthState& state) {
         state.session = session;
         state.status = AuthStatus::authenticated;
@@ -209,8 +210,11 @@ void UGCAppState::signOut() {
 }
 
 QCoro::Task<void> UGCAppState::runSignOut(QPointer<UGCAppState> self) {
+    const quint64 generation = self->sessionGeneration_;
     co_await self->authManager_->signOut();
     if (!self) co_return;
+    // A sign-in that landed while the old session was being removed is not undone.
+    if (self->sessionGeneration_ != generation) co_return;
     self->sessionVault_.clear();
     self->setAuthState(AuthState::unauthenticated);
     self->clearTenantState();

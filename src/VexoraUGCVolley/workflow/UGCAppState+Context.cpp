@@ -9,12 +9,18 @@ namespace vexora {
 void UGCAppState::bootstrap() { runBootstrap(this); }
 
 QCoro::Task<void> UGCAppState::runBootstrap(QPointer<UGCAppState> self) {
+    const quint64 generation = self->sessionGeneration_;
     const std::optional<UserSession> session = co_await self->authManager_->restoreSession();
     if (!self) co_return;
-    self->updateAuthState([&](AuthState& state) { state.session = session; });
-    if (session) self->sessionVault_.replace(*session);
-    else self->sessionVault_.clear();
-    if (session) co_await self->refreshAuthenticatedContext();
+    // A sign-in or sign-out while the keyring was read is newer than what it held: the stored
+    // session must not replace it (a stale one would even sign the new one out on its 401).
+    const bool superseded = self->sessionGeneration_ != generation;
+    if (!superseded) {
+        self->updateAuthState([&](AuthState& state) { state.session = session; });
+        if (session) self->sessionVault_.replace(*session);
+        else self->sessionVault_.clear();
+    }
+    if (session && !superseded) co_await self->refreshAuthenticatedContext();
     if (!self) co_return;
     self->setIsBootstrapping(false);
     self->recomputeStatusIconState();
