@@ -213,8 +213,12 @@ QCoro::Task<void> UGCAppState::runSignOut(QPointer<UGCAppState> self) {
     const quint64 generation = self->sessionGeneration_;
     co_await self->authManager_->signOut();
     if (!self) co_return;
-    // A sign-in that landed while the old session was being removed is not undone.
-    if (self->sessionGeneration_ != generation) co_return;
+    // A sign-in that landed while the old session was being removed is not undone, and what it
+    // stored, which the removal may have taken with it, is stored again.
+    if (self->sessionGeneration_ != generation) {
+        if (const auto current = self->sessionVault_.storedSession()) co_await self->authManager_->save(*current);
+        co_return;
+    }
     self->sessionVault_.clear();
     self->setAuthState(AuthState::unauthenticated);
     self->clearTenantState();
