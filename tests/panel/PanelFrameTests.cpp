@@ -1,5 +1,5 @@
-#include "app/VexoraUGCVolleyApp.h"
 #include "panel/PanelFixture.h"
+#include "ui/PanelAnnouncer.h"
 
 #include <QLineEdit>
 #include <QVBoxLayout>

@@ -346,12 +346,17 @@ bool MenuBarPopoverController::findSymbolicIcon() {
 
 void MenuBarPopoverController::drawTrayIcon() {
     if (!tray_) return;
-    const std::optional<QString> assetName = configuration_.statusIconAssetName;
-    const std::optional<QString> systemName = configuration_.statusIconSystemName;
-    const TrayIconArt::MarkRenderer mark = [assetName, systemName](QSize size) {
-        return BrandResources::statusSymbolImage(true, size, assetName, systemName);
-    };
-    tray_->setIcon(TrayIconArt::icon(look_, mark, symbolicIconName_));
+    if (!marks_) {
+        // The animation asks for a new icon every 0.4 s: each size of the mark is drawn once.
+        const std::optional<QString> assetName = configuration_.statusIconAssetName;
+        const std::optional<QString> systemName = configuration_.statusIconSystemName;
+        marks_ = [assetName, systemName, drawn = std::make_shared<std::map<std::pair<int, int>, QImage>>()](QSize size) {
+            QImage& mark = (*drawn)[{size.width(), size.height()}];
+            if (mark.isNull()) mark = BrandResources::statusSymbolImage(true, size, assetName, systemName);
+            return mark;
+        };
+    }
+    tray_->setIcon(TrayIconArt::icon(look_, marks_, symbolicIconName_));
 }
 
 }  // namespace vexora

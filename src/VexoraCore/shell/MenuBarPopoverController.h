@@ -132,6 +132,7 @@ private:
     bool activatedSinceShown_ = false;
     StatusIconLook look_;
     QString symbolicIconName_;  // empty until looked up, and where the theme has none
+    std::function<QImage(QSize)> marks_;  // the tray mark by size, drawn once each
 };
 
 }  // namespace vexora

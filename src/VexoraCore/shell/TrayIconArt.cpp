@@ -1,6 +1,7 @@
 #include "shell/TrayIconArt.h"
 
-#include <QIconEngine>
+#include "ui/RenderedIconEngine.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -32,33 +33,6 @@ void drawMark(QPainter& painter, QRectF badge, const MarkRenderer& render) {
     painter.drawImage(QPointF(badge.center().x() - side / 2.0, badge.center().y() - side / 2.0 + badge.height() * 0.03), mark);
 }
 
-class BadgeEngine : public QIconEngine {
-public:
-    BadgeEngine(StatusIconLook look, MarkRenderer mark, QString themeName)
-        : look_(look), mark_(std::move(mark)), themeName_(std::move(themeName)) {}
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        QImage art = image(look_, rect.size() * ratio, mark_);
-        art.setDevicePixelRatio(ratio);
-        painter->drawImage(rect, art);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
-        return QPixmap::fromImage(image(look_, size, mark_));
-    }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}};
-    }
-    QString iconName() override { return themeName_; }
-    QString key() const override { return QStringLiteral("vexora-tray-badge"); }
-    QIconEngine* clone() const override { return new BadgeEngine(*this); }
-
-private:
-    StatusIconLook look_;
-    MarkRenderer mark_;
-    QString themeName_;
-};
-
 }  // namespace
 
 QImage image(const StatusIconLook& look, QSize size, const MarkRenderer& mark) {
@@ -80,7 +54,8 @@ QImage image(const StatusIconLook& look, QSize size, const MarkRenderer& mark) {
 }
 
 QIcon icon(const StatusIconLook& look, const MarkRenderer& mark, const QString& themeName) {
-    return QIcon(new BadgeEngine(look, mark, look.tint ? QString() : themeName));
+    return renderedIcon([look, mark](QSize size) { return image(look, size, mark); }, {16, 22, 24, 32, 48, 64},
+                        look.tint ? QString() : themeName);
 }
 
 }  // namespace vexora::TrayIconArt

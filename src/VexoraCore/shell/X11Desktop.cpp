@@ -56,14 +56,9 @@ void skipTaskbarAndPager(QWindow* window) {
     const auto id = xcb_window_t(window->winId());
     const xcb_atom_t state = atom(c, "_NET_WM_STATE");
     const xcb_atom_t wanted[] = {atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), atom(c, "_NET_WM_STATE_SKIP_PAGER")};
-    if (window->isVisible()) {
-        // A mapped window asks the window manager; 1 adds, 2 says a normal application asks.
-        sendToRoot(c, id, state, {1, wanted[0], wanted[1], 2, 0});
-    } else {
-        // A withdrawn window has no state of its own left; Qt merges its own into this one when
-        // it maps the window.
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32, 2, wanted);
-    }
+    // A withdrawn window has no state of its own left; Qt merges its own into this one when it
+    // maps the window.
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32, 2, wanted);
     xcb_flush(c);
 }
 

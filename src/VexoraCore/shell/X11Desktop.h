@@ -13,8 +13,8 @@ namespace vexora::X11Desktop {
 
 bool isActive();
 
-// Asks for no taskbar or pager entry; call before every show (the window manager drops the
-// state when the window is withdrawn).
+// Asks for no taskbar or pager entry; call on the hidden window before every show (the window
+// manager drops the state when the window is withdrawn).
 void skipTaskbarAndPager(QWindow* window);
 
 // Asks the window manager to activate the shown window as if the user had picked it in a pager,

@@ -1,15 +1,15 @@
 #include "ui/BrandResources.h"
 
+#include "ui/RenderedIconEngine.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QIconEngine>
 #include <QImageReader>
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
 #include <QTransform>
-#include <map>
 #include <mutex>
 
 namespace vexora::BrandResources {
@@ -202,46 +202,10 @@ QIcon iconAtSides(const std::function<QImage(QSize)>& render, const QList<int>& 
 
 QList<int> applicationIconSides() { return {16, 22, 24, 32, 48, 64, 128, 256, 512}; }
 
-namespace {
-
-// Draws each side the first time it is asked for: nine renders of the mark, up to 512 px, would
-// otherwise cost every start-up a few milliseconds for sizes it may never show.
-class OnDemandIconEngine : public QIconEngine {
-public:
-    OnDemandIconEngine(std::function<QImage(QSize)> render, QList<int> sides) : render_(std::move(render)), sides_(std::move(sides)) {}
-
-    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
-        // The smallest side that covers the request, scaled down if it is not exact.
-        int side = sides_.last();
-        for (int candidate : sides_)
-            if (candidate >= std::max(size.width(), size.height())) {
-                side = candidate;
-                break;
-            }
-        QPixmap& drawn = drawn_[side];
-        if (drawn.isNull()) drawn = QPixmap::fromImage(render_(QSize(side, side)));
-        return drawn.size() == size ? drawn : drawn.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
-    }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        QList<QSize> sizes;
-        for (int side : sides_) sizes << QSize(side, side);
-        return sizes;
-    }
-    QIconEngine* clone() const override { return new OnDemandIconEngine(*this); }
-
-private:
-    std::function<QImage(QSize)> render_;
-    QList<int> sides_;
-    std::map<int, QPixmap> drawn_;
-};
-
-}  // namespace
-
 QIcon applicationIcon() {
-    return QIcon(new OnDemandIconEngine([](QSize size) { return brandSymbolImage(false, size); }, applicationIconSides()));
+    // Nine renders of the mark up to 512 px would cost every start-up milliseconds for sizes it
+    // may never show.
+    return renderedIcon([](QSize size) { return brandSymbolImage(false, size); }, applicationIconSides());
 }
 
 void applyApplicationIcon() {

@@ -4,6 +4,9 @@
 
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QMetaProperty>
@@ -205,6 +208,25 @@ void setLongTitle(QAbstractButton* button, const QString& title, int width) {
     setTitle(button, shown);
     button->setAccessibleName(title);
     button->setToolTip(shown == title ? QString() : title);
+}
+
+QLabel* fillErrorCallout(QFrame* frame, const QString& heading, const QString& messageIdentifier, QVBoxLayout** column) {
+    frame->setProperty("role", QStringLiteral("callout-error"));
+    auto* row = new QHBoxLayout(frame);
+    row->setContentsMargins(12, 10, 12, 10);
+    row->setSpacing(10);
+    row->addWidget(symbolLabel(QStringLiteral("exclamationmark.triangle.fill"), 18, {}, Colour::danger), 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    texts->addWidget(label(heading, QStringLiteral("heading")));
+    QLabel* message = label({}, QStringLiteral("body"));
+    message->setObjectName(messageIdentifier);
+    message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    texts->addWidget(message);
+    texts->addSpacing(2);
+    row->addLayout(texts, 1);
+    *column = texts;
+    return message;
 }
 
 QComboBox* picker() {

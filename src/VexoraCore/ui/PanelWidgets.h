@@ -8,6 +8,8 @@
 
 class QAbstractButton;
 class QComboBox;
+class QFrame;
+class QVBoxLayout;
 class QLabel;
 class QLayout;
 class QObject;
@@ -54,6 +56,11 @@ void setTitle(QAbstractButton* button, const QString& title);
 // A title that may be long (an account's name): cut short to `width` pixels, whole in the tooltip
 // and the accessible name.
 void setLongTitle(QAbstractButton* button, const QString& title, int width);
+
+// Fills `frame` as a red callout: a warning symbol beside a heading and a selectable message
+// (named `messageIdentifier`). Returns the message; `column` gets the column under it, where the
+// callout's buttons go.
+QLabel* fillErrorCallout(QFrame* frame, const QString& heading, const QString& messageIdentifier, QVBoxLayout** column);
 
 // A picker of service records whose long names never widen the panel: the chosen one is cut
 // short, every item's full name is its tooltip. Items carry the record id as data; the first,

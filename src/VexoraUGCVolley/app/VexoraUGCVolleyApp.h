@@ -1,15 +1,12 @@
 #pragma once
 
+#include "ui/PanelAnnouncer.h"
 #include "workflow/UGCAppState.h"
 
-#include <QAccessible>
-#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QObject>
 #include <QPointer>
 #include <memory>
-#include <optional>
-#include <utility>
 
 class QMenu;
 class QWidget;
@@ -18,32 +15,6 @@ namespace vexora {
 
 class MenuBarPopoverController;
 class VexoraUpdaterService;
-
-// Reads errors out through the panel's live status label for screen readers. The panel is built
-// only once start-up is idle: what is said before waits (the latest text) until the label exists.
-class PanelAnnouncer {
-public:
-    void announce(const QString& text) {
-        pending_ = text;
-        deliver();
-    }
-    void setLabel(QLabel* label) {
-        label_ = label;
-        deliver();
-    }
-
-private:
-    void deliver() {
-        if (!label_ || !pending_) return;
-        label_->setText(*std::exchange(pending_, std::nullopt));
-        // Screen readers pick alerts up even when the panel does not have the focus.
-        QAccessibleEvent alert(label_.data(), QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
-    }
-
-    QPointer<QLabel> label_;
-    std::optional<QString> pending_;
-};
 
 // The composition root: the workflow state, the tray controller and the update service, and
 // the callbacks that tie them together.

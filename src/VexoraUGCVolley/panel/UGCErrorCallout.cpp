@@ -12,20 +12,9 @@ namespace vexora {
 
 UGCErrorCallout::UGCErrorCallout(UGCAppState& state, QWidget* parent) : QFrame(parent), state_(state) {
     using namespace PanelWidgets;
-    setProperty("role", QStringLiteral("callout-error"));
     identify(this, QStringLiteral("ugc.error.callout"));
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(12, 10, 12, 10);
-    row->setSpacing(10);
-    row->addWidget(symbolLabel(QStringLiteral("exclamationmark.triangle.fill"), 18, {}, Colour::danger), 0, Qt::AlignTop);
-
-    auto* texts = new QVBoxLayout;
-    texts->setSpacing(4);
-    texts->addWidget(label(QStringLiteral("Generation stopped"), QStringLiteral("heading")));
-    message_ = label({}, QStringLiteral("body"));
-    message_->setObjectName(QStringLiteral("ugc.error.message"));
-    message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    texts->addWidget(message_);
+    QVBoxLayout* texts = nullptr;
+    message_ = fillErrorCallout(this, QStringLiteral("Generation stopped"), QStringLiteral("ugc.error.message"), &texts);
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
@@ -38,9 +27,7 @@ UGCErrorCallout::UGCErrorCallout(UGCAppState& state, QWidget* parent) : QFrame(p
     actions->addWidget(tryAgain_);
     actions->addWidget(reset);
     actions->addStretch();
-    texts->addSpacing(2);
     texts->addLayout(actions);
-    row->addLayout(texts, 1);
     refresh();
 }
 

@@ -105,26 +105,15 @@ void UGCPanelView::buildWorkspace() {
 QWidget* UGCPanelView::buildWorkspaceError() {
     using namespace PanelWidgets;
     auto* callout = new QFrame;
-    callout->setProperty("role", QStringLiteral("callout-error"));
     identify(callout, QStringLiteral("ugc.workspace-error"));
-    auto* row = new QHBoxLayout(callout);
-    row->setContentsMargins(12, 10, 12, 10);
-    row->setSpacing(10);
-    row->addWidget(symbolLabel(QStringLiteral("exclamationmark.triangle.fill"), 18, {}, Colour::danger), 0, Qt::AlignTop);
-    auto* texts = new QVBoxLayout;
-    texts->setSpacing(4);
-    texts->addWidget(label(QStringLiteral("Workspace could not be loaded"), QStringLiteral("heading")));
-    workspaceErrorMessage_ = label({}, QStringLiteral("body"));
-    workspaceErrorMessage_->setObjectName(QStringLiteral("ugc.workspace-error.message"));
-    workspaceErrorMessage_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    texts->addWidget(workspaceErrorMessage_);
+    QVBoxLayout* texts = nullptr;
+    workspaceErrorMessage_ =
+        fillErrorCallout(callout, QStringLiteral("Workspace could not be loaded"), QStringLiteral("ugc.workspace-error.message"), &texts);
     auto* retry = new CompactActionButton(QStringLiteral("Try again"), CompactActionButton::Prominence::primary, 28);
     retry->setObjectName(QStringLiteral("ugc.workspace-error.retry"));
     UGCAppState& state = context_.state;
     connect(retry, &QPushButton::clicked, this, [&state] { state.refreshAuthenticatedContext(); });
-    texts->addSpacing(2);
     texts->addWidget(retry, 0, Qt::AlignLeft);
-    row->addLayout(texts, 1);
     return callout;
 }
 
