@@ -13,7 +13,6 @@
 #include <QTimeZone>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <set>
 
 using namespace vexora;
 using namespace vexora::test;
@@ -205,42 +204,6 @@ TEST_F(UGCAPIClientTest, OneVideoFromScriptToPublishedPosts) {
     EXPECT_EQ(published.results[1].status, "failed");
     EXPECT_TRUE(published.results[1].error);
     EXPECT_EQ(Json::parse(onlyRequest("/api/dashboard/shorts/publish").body).at("privacy_status"), "private");
-}
-
-// The benchmarks size the workspace through these settings; a miscount would skew their figures.
-TEST_F(UGCAPIClientTest, DevServerSizesTheLibraryAndTheRenderAsAsked) {
-    server.configure({{"history_count", 120}, {"avatar_count", 75}, {"render_polls", 6}});
-    std::set<QString> entries;
-    HistoryResponse history{{}, std::nullopt, true};
-    while (history.hasMore) {
-        history = runSync(client.fetchHistory(tenant, history.nextCursor));
-        for (const UGCHistoryItem& item : history.items) {
-            entries.insert(item.id);
-            EXPECT_TRUE(QDateTime::fromString(item.createdAt.value_or(QString()), Qt::ISODate).isValid()) << item.id.toStdString();
-        }
-    }
-    EXPECT_EQ(entries.size(), 120u);
-    std::set<QString> faces;
-    AvatarListResponse avatars{{}, std::nullopt, std::nullopt, true};
-    while (avatars.hasMore.value_or(false)) {
-        avatars = runSync(client.fetchAvatars(tenant, avatars.nextCursor));
-        for (const AvatarListItem& item : avatars.items) faces.insert(item.avatarURL);
-    }
-    EXPECT_EQ(faces.size(), 75u);
-
-    ScriptRequest script{tenant, "Polled", std::nullopt, std::nullopt, std::nullopt, "short", 5, "hook", "en"};
-    const ScriptResponse written = runSync(client.createScript(script));
-    const VideoResponse render = runSync(client.generateVideo(VideoRequest{
-        tenant, written.dbID, VideoRequest::speakingPrompt, QStringLiteral("https://cdn.test/f.png"), true, 5, written.script}));
-    std::vector<QString> statuses;
-    while (statuses.empty() || statuses.back() == "queued" || statuses.back() == "processing")
-        statuses.push_back(runSync(client.pollVideo(render.generationID, tenant)).status);
-    EXPECT_EQ(statuses.size(), 6u);
-    EXPECT_EQ(statuses.back(), "completed");
-
-    server.control("POST", "reset");
-    vault.replace(server.signInDemo());  // reset forgets the tokens it handed out too
-    EXPECT_EQ(runSync(client.fetchHistory(tenant, std::nullopt)).items.first().id, "gen-064") << "reset returns to the seed";
 }
 
 TEST_F(UGCAPIClientTest, PollPathKeepsTheIdInOneSegment) {

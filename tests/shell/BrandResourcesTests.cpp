@@ -232,22 +232,3 @@ TEST(BrandResources, TintColoursOnlyOpaquePixels) {
     EXPECT_EQ(result.pixelColor(3, 0), tint);
     EXPECT_TRUE(BR::tinted(QImage(), tint).isNull());
 }
-
-TEST(BrandResources, ImagesComeAtTheAskedSize) {
-    for (const QSize size : {QSize(16, 16), QSize(22, 22), QSize(512, 512), QSize(40, 24)}) {
-        EXPECT_EQ(BR::brandSymbolImage(false, size).size(), size);
-        EXPECT_EQ(BR::brandSymbolImage(true, size).size(), size);
-        EXPECT_EQ(BR::statusSymbolImage(true, size, QStringLiteral("ugc-volley-status"), std::nullopt).size(), size);
-        EXPECT_EQ(BR::sparklesImage(true, size).size(), size);
-        EXPECT_EQ(BR::providerImage(QStringLiteral("facebook"), false, size).value_or(QImage()).size(), size);
-    }
-    const QPixmap hiDpi = BR::pixmapAtRatio([](QSize s) { return BR::brandSymbolImage(false, s); }, QSize(22, 22), 2.0);
-    EXPECT_EQ(hiDpi.size(), QSize(44, 44));
-    EXPECT_EQ(hiDpi.deviceIndependentSize(), QSizeF(22, 22));
-}
-
-TEST(BrandResources, ApplicationIconHoldsEverySide) {
-    BR::applyApplicationIcon();
-    const QList<QSize> available = QGuiApplication::windowIcon().availableSizes();
-    for (int side : BR::applicationIconSides()) EXPECT_TRUE(available.contains(QSize(side, side))) << side;
-}
