@@ -1,7 +1,6 @@
 #include "foundation/BundleInfo.h"
 #include "shell/AppcastUpdater.h"
 #include "shell/VexoraUpdaterService.h"
-#include "support/DevServer.h"
 #include "support/RecordingServer.h"
 
 #include <QEventLoop>
@@ -397,28 +396,4 @@ TEST_F(UpdaterService, BundleWithoutShortVersionOrWebFeed) {
     EXPECT_EQ(stored.status, AppUpdateStatus::error);
     EXPECT_FALSE(stored.canCheckForUpdates);
     EXPECT_TRUE(stored.errorMessage && stored.errorMessage->contains("file:///srv/appcast.xml"));
-}
-
-TEST_F(UpdaterService, ProductionBuildReadsTheDevServerFeedEndToEnd) {
-    vexora::test::DevServer devServer;
-    const QString feed = devServer.baseURL() + "/appcast.xml";
-    runAs("com.vexora.ugcvolley", "2.3.0", feed);
-    auto service = makeService();
-    service->start();
-    checkAndSettle(*service);
-
-    EXPECT_EQ(stored.status, AppUpdateStatus::updateAvailable);
-    EXPECT_EQ(stored.availableVersion, "9.9");
-    EXPECT_EQ(stored.releaseNotesURL, devServer.baseURL() + "/releases/9.9.0.html");
-    EXPECT_EQ(actionTitle(stored), "Install 9.9");
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0].kind, AppcastNotice::Kind::updateAvailable);
-    EXPECT_EQ(notices[0].downloadURL, QUrl(devServer.baseURL() + "/releases/vexora-ugc-volley-9.9.0.tar.gz"));
-    EXPECT_EQ(devServer.requests("/appcast.xml").size(), 1u);
-
-    devServer.script("GET", "/appcast.xml", Json::array({{{"status", 503}, {"body", ""}}}));
-    checkAndSettle(*service);
-    EXPECT_EQ(stored.status, AppUpdateStatus::error);
-    EXPECT_EQ(stored.availableVersion, "9.9");
-    EXPECT_EQ(stored.errorMessage, "The update feed could not be loaded (HTTP 503).");
 }
