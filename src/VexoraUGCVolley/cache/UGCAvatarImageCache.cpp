@@ -5,6 +5,7 @@
 #include "foundation/AsyncEvent.h"
 #include "foundation/BundleInfo.h"
 #include "foundation/NetworkCall.h"
+#include "foundation/SerialWorker.h"
 
 #include <QCoroFuture>
 #include <QDateTime>
@@ -15,10 +16,8 @@
 #include <QNetworkReply>
 #include <QPointer>
 #include <QStandardPaths>
-#include <QThreadPool>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
-#include <type_traits>
 
 namespace vexora {
 
@@ -80,7 +79,8 @@ UGCAvatarImageCache::UGCAvatarImageCache(QString applicationFolder, std::unique_
     : applicationFolder_(std::move(applicationFolder)),
       imageDirectory_(applicationFolder_ + QStringLiteral("/AvatarImageCache")),
       ownedNetwork_(std::move(ownedNetwork)),
-      network_(network) {
+      network_(network),
+      fileWork_(std::make_unique<SerialWorker>()) {
     // Without the directory the cache still answers, from memory and the network.
     QDir().mkpath(imageDirectory_);
     // A newer version's records may name its files in ways this one does not know: they go together.
@@ -101,23 +101,6 @@ QString UGCAvatarImageCache::defaultApplicationFolder() {
 
 QString UGCAvatarImageCache::storePath() const { return applicationFolder_ + QStringLiteral("/AvatarImageCache.store"); }
 
-// A URL's reads, writes and removals run in the order they were asked for, so a removal never
-// overtakes the write of the image it removes, nor a read the removal before it.
-template <typename Step>
-auto UGCAvatarImageCache::queueFileWork(const QString& urlString, Step step) {
-    const auto before = fileWork_.constFind(urlString);
-    QFuture<void> previous = before == fileWork_.cend() ? QtFuture::makeReadyFuture() : *before;
-    using Result = std::invoke_result_t<Step>;
-    QFuture<Result> next = previous.then(QThreadPool::globalInstance(), std::move(step));
-    // Taking the future, the tail ends even when the step threw, so the URL's queue moves on.
-    fileWork_.insert(urlString, next.then([](QFuture<Result>) {}));
-    return next;
-}
-
-void UGCAvatarImageCache::settleFileWork(const QString& urlString) {
-    if (auto last = fileWork_.find(urlString); last != fileWork_.end() && last->isFinished()) fileWork_.erase(last);
-}
-
 QString UGCAvatarImageCache::filePathFor(const QString& urlString) const {
     QString fileName = cacheFileName(urlString);
     if (auto record = store_->record(urlString); record && isPlainFileName(record->fileName)) fileName = record->fileName;
@@ -136,9 +119,8 @@ QCoro::Task<std::optional<QImage>> UGCAvatarImageCache::image(QString urlString)
     if (!download) {
         const quint64 removalsBefore = removals_.value(urlString);
         QFuture<std::optional<QImage>> reading =
-            queueFileWork(urlString, [path = filePathFor(urlString)] { return readAvatarImageFile(path); });
+            fileWork_->run([path = filePathFor(urlString)] { return readAvatarImageFile(path); });
         std::optional<QImage> fromDisk = co_await reading;
-        settleFileWork(urlString);
         if (fromDisk) {
             if (removals_.value(urlString) == removalsBefore) {
                 memory_.insert(urlString, *fromDisk);
@@ -194,11 +176,10 @@ QCoro::Task<void> UGCAvatarImageCache::remove(QString urlString) {
     // make the hash-named file, so that goes too.
     const QStringList paths = {filePathFor(urlString), imageDirectory_ + QLatin1Char('/') + cacheFileName(urlString)};
     store_->remove(urlString);
-    QFuture<void> deleting = queueFileWork(urlString, [paths] {
+    QFuture<void> deleting = fileWork_->run([paths] {
         for (const QString& path : paths) QFile::remove(path);
     });
     co_await deleting;
-    settleFileWork(urlString);
 }
 
 QCoro::Task<void> UGCAvatarImageCache::fetch(QString urlString, std::shared_ptr<Download> download) {
@@ -227,9 +208,8 @@ QCoro::Task<void> UGCAvatarImageCache::persist(QString urlString, QByteArray byt
     const quint64 removalsBefore = removals_.value(urlString);
     // The write syncs to disk, which may take a while: never on the GUI thread.
     QFuture<bool> writing =
-        queueFileWork(urlString, [path = imageDirectory_ + QLatin1Char('/') + fileName, bytes] { return writeFileAtomically(path, bytes); });
+        fileWork_->run([path = imageDirectory_ + QLatin1Char('/') + fileName, bytes] { return writeFileAtomically(path, bytes); });
     const bool written = co_await writing;
-    settleFileWork(urlString);
     // A record only ever names a file that was written in full, and a removal meanwhile has the last word.
     if (!written || removals_.value(urlString) != removalsBefore) co_return;
     const QDateTime now = QDateTime::currentDateTimeUtc();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCoroTask>
-#include <QFuture>
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -12,6 +11,7 @@ class QNetworkAccessManager;
 
 namespace vexora {
 
+class SerialWorker;
 class UGCAvatarRecordStore;
 
 // Avatar images by URL, from memory, then the image files, then the network. Downloads that
@@ -49,10 +49,6 @@ private:
     QString filePathFor(const QString& urlString) const;
     QCoro::Task<void> fetch(QString urlString, std::shared_ptr<Download> download);
     QCoro::Task<void> persist(QString urlString, QByteArray bytes, std::optional<QString> contentType);
-    // Runs `step` on a worker once the file work queued earlier for the URL has ended.
-    template <typename Step>
-    auto queueFileWork(const QString& urlString, Step step);
-    void settleFileWork(const QString& urlString);
     void markAccessed(const QString& urlString);
     void forget(const QString& urlString, const std::shared_ptr<Download>& download);
 
@@ -64,7 +60,9 @@ private:
     QHash<QString, QImage> memory_;
     QHash<QString, std::shared_ptr<Download>> downloads_;
     QHash<QString, quint64> removals_;  // lets a disk read that a removal overtook keep out of memory
-    QHash<QString, QFuture<void>> fileWork_;  // the last read, write or removal queued for a URL
+    // Reads, writes and removals of image files, in the order they were asked for, so a removal
+    // never overtakes the write of the image it removes, nor a read the removal before it.
+    std::unique_ptr<SerialWorker> fileWork_;
 };
 
 }  // namespace vexora

@@ -4,6 +4,7 @@
 #include "foundation/AsyncEvent.h"
 #include "foundation/ErrorText.h"
 #include "foundation/FoundationErrors.h"
+#include "foundation/SerialWorker.h"
 
 #include <QCoroFuture>
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QNetworkReply>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QThreadPool>
 #include <QTimer>
 #include <QUuid>
 #include <atomic>
@@ -66,22 +66,20 @@ std::optional<QString> moveIntoPlace(const QString& staging, const QString& dest
     return QString::fromStdString(error.message());
 }
 
-// The staging file, written on worker threads. Each step starts when the one handed over
-// before it has ended, so chunks land in the order they arrived; the GUI thread only queues.
+// The staging file, written on a worker thread in the order the chunks arrived; the GUI
+// thread only queues.
 class StagingWriter {
     struct Shared {
         QString path;
-        std::unique_ptr<QFile> file;  // made, used and dropped on workers only
+        std::unique_ptr<QFile> file;  // made, used and dropped on the worker only
         std::optional<QString> error;
         std::atomic<qint64> backlog{0};
         std::atomic<bool> failed{false};
     };
 
     template <typename Step>
-    auto then(Step step) {
-        auto next = tail_.then(QThreadPool::globalInstance(), [shared = shared_, step] { return step(*shared); });
-        tail_ = QFuture<void>(next);
-        return next;
+    auto queue(Step step) {
+        return worker_.run([shared = shared_, step] { return step(*shared); });
     }
 
 public:
@@ -89,7 +87,7 @@ public:
 
     // Creates the file, then clears what killed downloads left in its folder. The error text, if any.
     QFuture<std::optional<QString>> open() {
-        return then([](Shared& shared) -> std::optional<QString> {
+        return queue([](Shared& shared) -> std::optional<QString> {
             shared.file = std::make_unique<QFile>(shared.path);
             if (!shared.file->open(QIODevice::WriteOnly | QIODevice::Truncate)) return shared.file->errorString();
             const QFileInfo made(shared.path);
@@ -101,7 +99,7 @@ public:
     void write(QByteArray chunk) {
         if (chunk.isEmpty()) return;
         shared_->backlog += chunk.size();
-        then([chunk](Shared& shared) {
+        queue([chunk](Shared& shared) {
             if (!shared.failed && shared.file->write(chunk) != chunk.size()) {
                 shared.error = shared.file->errorString();
                 shared.failed = true;
@@ -115,7 +113,7 @@ public:
 
     // After every write: the first error, if any.
     QFuture<std::optional<QString>> close() {
-        return then([](Shared& shared) -> std::optional<QString> {
+        return queue([](Shared& shared) -> std::optional<QString> {
             if (!shared.error && !shared.file->flush()) shared.error = shared.file->errorString();
             shared.file->close();
             return shared.error;
@@ -123,12 +121,12 @@ public:
     }
 
     QFuture<std::optional<QString>> moveTo(QString destination) {
-        return then([destination](Shared& shared) { return moveIntoPlace(shared.path, destination); });
+        return queue([destination](Shared& shared) { return moveIntoPlace(shared.path, destination); });
     }
 
     // On every way out; after a successful move there is nothing left to remove.
     QFuture<void> discard() {
-        return then([](Shared& shared) {
+        return queue([](Shared& shared) {
             shared.file.reset();
             QFile::remove(shared.path);
         });
@@ -136,7 +134,7 @@ public:
 
 private:
     std::shared_ptr<Shared> shared_;
-    QFuture<void> tail_ = QtFuture::makeReadyFuture();
+    SerialWorker worker_;  // last: going away waits for the queued steps, which use shared_
 };
 
 struct DeleteLater {
