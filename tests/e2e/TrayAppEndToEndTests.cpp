@@ -55,7 +55,9 @@ protected:
     }
 
     void ensureChecked(const QString& identifier) {
-        if (!app->state(identifier).value("checked", false)) ASSERT_TRUE(app->click(identifier));
+        if (!app->state(identifier).value("checked", false)) {
+            ASSERT_TRUE(app->click(identifier));
+        }
         ASSERT_TRUE(app->waitFor(identifier, [](const Json& s) { return s.value("checked", false); }));
     }
 };
@@ -97,7 +99,9 @@ TEST_F(TrayApp, AUserMakesPublishesRetriesDownloadsSchedulesAndSignsOut) {
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"linen.mp4"}) << "no partial file left beside it";
 
     // A new schedule, then paused.
-    if (!app->state("ugc.schedule.create").value("shown", false)) ASSERT_TRUE(app->click("ugc.schedules.disclosure"));
+    if (!app->state("ugc.schedule.create").value("shown", false)) {
+        ASSERT_TRUE(app->click("ugc.schedules.disclosure"));
+    }
     ASSERT_TRUE(app->waitShown("ugc.schedule.create"));
     const QStringList before = app->shownIdentifiers("ugc.schedule.toggle.");
     ASSERT_TRUE(app->choose("ugc.schedule.favorite", 1));

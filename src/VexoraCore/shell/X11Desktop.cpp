@@ -28,7 +28,7 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
     static std::map<std::string, xcb_atom_t> known;
     if (auto found = known.find(name); found != known.end()) return found->second;
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
-    const xcb_atom_t value = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     std::free(reply);
     if (value != XCB_ATOM_NONE) known.emplace(name, value);
     return value;
