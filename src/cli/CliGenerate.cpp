@@ -2,9 +2,7 @@
 #include "CliCommands.h"
 #include "CliOutput.h"
 #include "CliSession.h"
-#include "languages/UGCShortsLanguage.h"
 #include "panel/UGCStepTexts.h"
-#include "workflow/UGCAvatarOptions.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -17,16 +15,13 @@ namespace {
 
 struct TraitOption {
     const char* name;
-    const QList<AvatarTraitOption>* options;
     void (UGCAppState::*set)(const QString&);
 };
 
 const TraitOption traitOptions[] = {
-    {"gender", &UGCAvatarOptions::genders, &UGCAppState::setAvatarGender},
-    {"origin", &UGCAvatarOptions::origins, &UGCAppState::setAvatarOrigin},
-    {"age", &UGCAvatarOptions::ageRanges, &UGCAppState::setAvatarAgeRange},
-    {"role", &UGCAvatarOptions::types, &UGCAppState::setAvatarType},
-    {"scene", &UGCAvatarOptions::locations, &UGCAppState::setAvatarLocation},
+    {"gender", &UGCAppState::setAvatarGender}, {"origin", &UGCAppState::setAvatarOrigin},
+    {"age", &UGCAppState::setAvatarAgeRange},  {"role", &UGCAppState::setAvatarType},
+    {"scene", &UGCAppState::setAvatarLocation},
 };
 
 std::optional<UGCDuration> durationFromSeconds(const QString& text) {
@@ -36,18 +31,10 @@ std::optional<UGCDuration> durationFromSeconds(const QString& text) {
 }
 
 // What is wrong with the form options whatever the session and workspace: a usage error's text.
+// Values with a fixed set of choices were checked by the parser.
 std::optional<QString> formUsageProblem(const CliArguments& arguments) {
     const std::optional<QString> topic = arguments.value(QStringLiteral("topic"));
     if (!topic || topic->trimmed().isEmpty()) return QStringLiteral("generate needs --topic TEXT");
-    if (auto text = arguments.value(QStringLiteral("duration")); text && !durationFromSeconds(*text))
-        return QStringLiteral("--duration is 5, 10 or 15");
-    if (auto code = arguments.value(QStringLiteral("language")); code && !UGCShortsLanguage::byCode(*code))
-        return QStringLiteral("unknown --language %1").arg(*code);
-    for (const TraitOption& trait : traitOptions) {
-        const std::optional<QString> value = arguments.value(QString::fromLatin1(trait.name));
-        if (value && !UGCAvatarOptions::contains(*trait.options, *value))
-            return QStringLiteral("unknown --%1 %2").arg(trait.name, *value);
-    }
     return std::nullopt;
 }
 

@@ -107,13 +107,10 @@ int runSchedules(const CliArguments& arguments) {
     if (action != QLatin1String("list") && action != QLatin1String("create") && !withID.contains(action))
         return usage(QStringLiteral("schedules takes list, create, pause ID, resume ID or delete ID"));
     if (withID.contains(action) && arguments.positional.size() != 2) return usage(QStringLiteral("schedules %1 needs an ID").arg(action));
+    // --source and --runs are among their choices: the parser saw to it.
     std::optional<ScheduleTopicSource> source;
-    if (auto name = arguments.value(QStringLiteral("source"))) {
-        source = scheduleTopicSourceFromStoredName(*name);
-        if (!source) return usage(QStringLiteral("--source is manual, gaps or knowledge"));
-    }
+    if (auto name = arguments.value(QStringLiteral("source"))) source = scheduleTopicSourceFromStoredName(*name);
     const int runs = arguments.value(QStringLiteral("runs")).value_or(QStringLiteral("1")).toInt();
-    if (runs < 1 || runs > 6) return usage(QStringLiteral("--runs is 1 to 6"));
     int exitCode = success;
     const auto session = signedInSession(arguments, exitCode);
     if (!session) return exitCode;
