@@ -1,3 +1,4 @@
+#include "CliCommands.h"
 #include "foundation/Json.h"
 #include "foundation/NetworkCall.h"
 #include "support/RunSync.h"
@@ -5,9 +6,12 @@
 #include "support/DevServer.h"
 #include "support/PrivateKeyring.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
@@ -34,6 +38,39 @@ protected:
 
     void start(QProcess& process, const QStringList& arguments, const QString& baseURL = {}) {
         startCli(process, baseURL.isEmpty() ? server.baseURL() : baseURL, settings.path(), arguments);
+    }
+
+    // The bash completion as a shell runs it, for the built vexora-ugc: each line completed at its
+    // end, the candidates sorted and joined by spaces.
+    std::vector<std::string> complete(const QStringList& lines, QString& errors) {
+        static const char* script = R"sh(
+            source /usr/share/bash-completion/bash_completion
+            source "$1"
+            cli=$2
+            shift 2
+            function=$(complete -p vexora-ugc | sed -n 's/.* -F \([^ ]*\) .*/\1/p')
+            for line; do
+                COMP_LINE="$cli $line"
+                COMP_POINT=${#COMP_LINE}
+                read -ra COMP_WORDS <<<"$COMP_LINE"
+                [[ $COMP_LINE == *' ' ]] && COMP_WORDS+=('')
+                COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+                COMPREPLY=()
+                "$function" "$cli" "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+                printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd ' '
+            done)sh";
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("VEXORA_API_BASE_URL", server.baseURL());
+        environment.insert("XDG_CONFIG_HOME", settings.path());
+        QProcess bash;
+        bash.setProcessEnvironment(environment);
+        bash.start("bash", QStringList{"-c", script, "bash", VEXORA_CLI_COMPLETION, VEXORA_CLI_PATH} + lines);
+        EXPECT_TRUE(bash.waitForFinished(60000));
+        errors = QString::fromUtf8(bash.readAllStandardError());
+        std::vector<std::string> candidates;
+        for (const QString& line : QString::fromUtf8(bash.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+            candidates.push_back(line.toStdString());
+        return candidates;
     }
 
     CliRun run(const QStringList& arguments, const QByteArray& input = {}, const QString& baseURL = {}) {
@@ -227,6 +264,71 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
     CliRun help = run({"status", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("usage: vexora-ugc"));
+}
+
+TEST_F(CliTest, BashCompletionOffersCommandsValuesFilesAndHistoryIDsWithoutEverHanging) {
+    QFile(settings.filePath("clip.mp4")).open(QIODevice::WriteOnly);
+    const QString output = "download current --output " + settings.filePath("cl");
+    QString errors;
+    // Signed out, the ids are quietly left out.
+    const std::vector<std::string> signedOut = complete({"sig", "generate --duration ", "signin --provider ", "download ", output}, errors);
+    EXPECT_EQ(signedOut, std::vector<std::string>({"signin signout", "10 15 5", "apple facebook github google linkedin",
+                                                   "current", settings.filePath("clip.mp4").toStdString()}));
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+
+    ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
+    const Json history = Json::parse(run({"history", "--json"}).out.toStdString());
+    std::set<std::string> ids{"current"};
+    for (const Json& item : history.at("items")) ids.insert(item.at("id").get<std::string>());
+    ASSERT_GT(ids.size(), 2u);
+    std::string expected;
+    for (const std::string& id : ids) expected += (expected.empty() ? "" : " ") + id;
+    EXPECT_EQ(complete({"download "}, errors), std::vector<std::string>{expected});
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+
+    // A service that never answers costs the shell a few seconds, not its prompt.
+    server.script("GET", "/api/tenants", Json::array({{{"delay_ms", 30000}}}));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(complete({"download "}, errors), std::vector<std::string>{"current"});
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+}
+
+// Runs a program to its end; its standard output.
+QString outputOf(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Every command of the dispatch table is in the built --help and the built manual page, with
+// each of its options in its own --help and in its paragraph of the page.
+TEST(CliDocs, HelpAndManualPageListEveryCommandOfTheTableWithItsOptions) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString help = outputOf(VEXORA_CLI_PATH, {"--help"}, environment);
+    environment.insert("MANWIDTH", "250");  // a synopsis on one line
+    environment.insert("LC_ALL", "C.UTF-8");
+    const QString page = outputOf("man", {"-l", VEXORA_CLI_MANPAGE}, environment);
+    const QString commands = page.section("\nCOMMANDS\n", 1).section("\nOPTIONS\n", 0, 0);
+    ASSERT_FALSE(commands.isEmpty()) << page.toStdString();
+    const auto line = [](const QString& pattern) { return QRegularExpression(pattern, QRegularExpression::MultilineOption); };
+    for (const cli::CliCommand& command : cli::cliCommands()) {
+        const std::string name = command.name.toStdString();
+        EXPECT_TRUE(line("^  " + command.name + "( |$)").match(help).hasMatch()) << name;
+        // Its paragraph: from its synopsis to the next command's.
+        const QRegularExpressionMatch start = line("^ {7}" + command.name + "( |$)").match(commands);
+        ASSERT_TRUE(start.hasMatch()) << name;
+        const QRegularExpressionMatch next = line("^ {7}(?!" + command.name + "( |$))\\S").match(commands, start.capturedEnd());
+        const QString paragraph = commands.mid(start.capturedStart(), next.hasMatch() ? next.capturedStart() - start.capturedStart() : -1);
+        const QString commandHelp = outputOf(VEXORA_CLI_PATH, {command.name, "--help"}, environment);
+        for (const cli::CliOption& option : command.options) {
+            EXPECT_TRUE(line("^ {14}--" + option.name + "( |$)").match(paragraph).hasMatch()) << name << " --" << option.name.toStdString();
+            EXPECT_TRUE(line("^  --" + option.name + "( |$)").match(commandHelp).hasMatch()) << name << " --" << option.name.toStdString();
+        }
+    }
 }
 
 }  // namespace
