@@ -70,6 +70,13 @@ void MenuBarPopoverController::buildContextMenu() {
     startAtLoginItem_->setCheckable(true);
     startAtLoginItem_->setChecked(autostart_.isEnabled());
     connect(startAtLoginItem_, &QAction::toggled, this, &MenuBarPopoverController::setStartAtLogin);
+    if (hooks_.getNotifyWhenReady && hooks_.onNotifyWhenReadyChange) {
+        notifyWhenReadyItem_ = contextMenu_->addAction(QStringLiteral("Notify When Videos Are Ready"));
+        notifyWhenReadyItem_->setObjectName(QStringLiteral("tray.menu.notify-when-ready"));
+        notifyWhenReadyItem_->setCheckable(true);
+        notifyWhenReadyItem_->setChecked(hooks_.getNotifyWhenReady());
+        connect(notifyWhenReadyItem_, &QAction::toggled, this, [this](bool on) { hooks_.onNotifyWhenReadyChange(on); });
+    }
     contextMenu_->addSeparator();
     QAction* quit = contextMenu_->addAction(QStringLiteral("Quit ") + configuration_.displayName);
     quit->setObjectName(QStringLiteral("tray.menu.quit"));

@@ -34,6 +34,10 @@ struct PopoverHooks {
     std::function<void(bool)> onPanelPresentedChange;
     std::function<void()> onQuit;
     std::function<void()> onCheckForUpdates;
+    // The "Notify When Videos Are Ready" switch: its stored value and where a change goes. The
+    // menu has the item only when both are given.
+    std::function<bool()> getNotifyWhenReady;
+    std::function<void(bool)> onNotifyWhenReadyChange;
 };
 
 // The tray icon, its context menu, and the panel that a click on the icon toggles. With a tray
@@ -73,6 +77,7 @@ public:
     QAction& openPanelItem() { return *openPanelItem_; }
     QAction& checkForUpdatesItem() { return *checkForUpdatesItem_; }
     QAction& startAtLoginItem() { return *startAtLoginItem_; }
+    QAction* notifyWhenReadyItem() { return notifyWhenReadyItem_; }
     QSystemTrayIcon* trayIcon() const { return tray_.get(); }
     QWidget* panelWindow() const { return window_; }
     const StatusIconAnimator& iconAnimator() const { return *animator_; }
@@ -120,6 +125,7 @@ private:
     QAction* openPanelItem_ = nullptr;
     QAction* checkForUpdatesItem_ = nullptr;
     QAction* startAtLoginItem_ = nullptr;
+    QAction* notifyWhenReadyItem_ = nullptr;
     QPointer<QWidget> window_;
     QPointer<QWidget> content_;
     std::unique_ptr<StatusIconAnimator> animator_;

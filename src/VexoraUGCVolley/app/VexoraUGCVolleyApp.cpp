@@ -4,6 +4,8 @@
 #include "config/UGCAppConfiguration.h"
 #include "foundation/NetworkCall.h"
 #include "panel/UGCPanelView.h"
+#include "panel/UGCPublishTexts.h"
+#include "shell/DesktopNotifier.h"
 #include "shell/DesktopSupport.h"
 #include "shell/MenuBarPopoverController.h"
 #include "shell/VexoraUpdaterService.h"
@@ -53,6 +55,27 @@ void chooseSaveLocation(const QString& defaultFileName, std::function<void(const
     dialog->open();
 }
 
+struct Notice {
+    QString summary;
+    QString body;
+};
+
+// What the user missed when the last run or publish ended: the video, where it went, or why it
+// stopped, in the panel's words. None when it was cancelled.
+std::optional<Notice> noticeForEndedRun(const UGCAppState& state) {
+    if (state.step() == UGCStep::error && state.errorMessage())
+        return Notice{QStringLiteral("Generation stopped"), *state.errorMessage()};
+    if (state.step() != UGCStep::complete) return std::nullopt;
+    const QString ready = QStringLiteral("UGC is ready.");
+    QString title = state.title().value_or(QString()).trimmed();
+    if (title.isEmpty()) title = state.topic().trimmed();
+    if (!state.publishResults().isEmpty())
+        return Notice{title.isEmpty() ? ready : title, UGCPublishTexts::summary(state.publishResults())};
+    if (!state.videoURL()) return std::nullopt;
+    if (title.isEmpty()) return Notice{ready, QString()};
+    return Notice{title, ready};
+}
+
 }  // namespace
 
 VexoraUGCVolleyApp::VexoraUGCVolleyApp() {
@@ -66,6 +89,7 @@ VexoraUGCVolleyApp::VexoraUGCVolleyApp() {
 // Members go in their reverse order, then requests still in flight at quit are ended rather than
 // left suspended.
 VexoraUGCVolleyApp::~VexoraUGCVolleyApp() {
+    notifier_.reset();
     updaterService_.reset();
     statusItemController_.reset();
     mainMenu_.reset();
@@ -79,6 +103,10 @@ void VexoraUGCVolleyApp::applicationDidFinishLaunching(bool inBackground) {
     BrandResources::applyApplicationIcon();
 
     UGCAppState* state = appState_.get();
+    notifier_ = std::make_unique<DesktopNotifier>(core.bundleIdentifier(), core.displayName,
+                                                  QStringLiteral("Open ") + core.displayName);
+    notifier_->onActivated = [this] { activate(); };
+    DesktopNotifier* notifier = notifier_.get();
     PopoverHooks hooks;
     hooks.makeContent = [this] { return makePanelContent(); };
     hooks.getPreferredPanelSize = [state] { return state->preferredPanelSize(); };
@@ -88,6 +116,8 @@ void VexoraUGCVolleyApp::applicationDidFinishLaunching(bool inBackground) {
     hooks.onCheckForUpdates = [state] {
         if (state->onCheckForUpdatesRequested) state->onCheckForUpdatesRequested();
     };
+    hooks.getNotifyWhenReady = [notifier] { return notifier->isEnabled(); };
+    hooks.onNotifyWhenReadyChange = [notifier](bool enabled) { notifier->setEnabled(enabled); };
     statusItemController_ = std::make_unique<MenuBarPopoverController>(core, hooks);
 
     QPointer<VexoraUGCVolleyApp> self(this);
@@ -115,6 +145,8 @@ void VexoraUGCVolleyApp::applicationDidFinishLaunching(bool inBackground) {
         if (self && self->updaterService_) self->updaterService_->checkForUpdates();
     };
 
+    connect(state, &UGCAppState::runActivityChanged, this, &VexoraUGCVolleyApp::runActivityChanged);
+
     state->bootstrap();
     updaterService_->start();
     if (!inBackground) {
@@ -137,6 +169,19 @@ void VexoraUGCVolleyApp::applicationDidFinishLaunching(bool inBackground) {
 
 void VexoraUGCVolleyApp::activate() {
     if (statusItemController_) statusItemController_->showPanel();
+}
+
+void VexoraUGCVolleyApp::runActivityChanged() {
+    // A run hands over to its auto-publish without a gap: it ends when neither holds on.
+    const bool active = appState_->isRunActive();
+    const bool ended = std::exchange(wasRunActive_, active) && !active;
+    if (!ended || !notifier_ || !notifier_->isEnabled() || isPanelInSight()) return;
+    if (const std::optional<Notice> notice = noticeForEndedRun(*appState_)) notifier_->post(notice->summary, notice->body);
+}
+
+bool VexoraUGCVolleyApp::isPanelInSight() const {
+    const QWidget* window = statusItemController_ ? statusItemController_->panelWindow() : nullptr;
+    return window && window->isVisible() && !window->isMinimized();
 }
 
 QWidget* VexoraUGCVolleyApp::makePanelContent() {

@@ -13,6 +13,7 @@ class QWidget;
 
 namespace vexora {
 
+class DesktopNotifier;
 class MenuBarPopoverController;
 class VexoraUpdaterService;
 
@@ -36,13 +37,18 @@ public:
 
 private:
     QWidget* makePanelContent();
+    // A run or a publish that ends out of the user's sight is told through a notification.
+    void runActivityChanged();
+    bool isPanelInSight() const;
 
     QNetworkAccessManager network_;
     std::unique_ptr<UGCAppState> appState_;
     std::unique_ptr<QMenu> mainMenu_;
     std::unique_ptr<MenuBarPopoverController> statusItemController_;
     std::unique_ptr<VexoraUpdaterService> updaterService_;
+    std::unique_ptr<DesktopNotifier> notifier_;
     PanelAnnouncer announcer_;
+    bool wasRunActive_ = false;
 };
 
 }  // namespace vexora
