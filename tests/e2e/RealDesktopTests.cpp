@@ -1,9 +1,12 @@
+#include "config/UGCAppConfiguration.h"
 #include "support/AppDriver.h"
 #include "support/CliProcess.h"
 #include "support/DevServer.h"
 #include "support/LinuxDesktop.h"
+#include "support/NotificationServer.h"
 
 #include <QDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <sstream>
@@ -85,6 +88,15 @@ protected:
         const QString folder = qEnvironmentVariable("VEXORA_DESKTOP_SCREENSHOTS");
         if (!folder.isEmpty())
             desktop->screenshot().save(QDir(folder).filePath(QString::fromStdString(configName(desktop->config())) + "-" + moment + ".png"));
+    }
+
+    // Started in the background, the panel opens from the tray icon as a person would open it.
+    std::optional<QRect> openFromIcon() {
+        QImage shot;
+        const std::optional<QRect> icon = waitIcon(shot, 10000);
+        if (icon) desktop->click(icon->center());
+        if (!icon || !waitPanel(true, 5000)) return std::nullopt;
+        return icon;
     }
 
     std::string windowsSeen() {
@@ -251,6 +263,110 @@ TEST_F(RealDesktop, WaylandOpensUsableWindow) {
     ASSERT_NO_FATAL_FAILURE(startDesktop(config));
     ASSERT_NO_FATAL_FAILURE(launch());
     EXPECT_TRUE(app->signInDemo());
+}
+
+std::string received(NotificationServer& notifications) {
+    std::ostringstream out;
+    for (const ReceivedNotification& notification : notifications.received()) out << notification << "; ";
+    return out.str();
+}
+
+// Runs that end out of sight are told through the desktop's notification server, one notification
+// per run in place of the one before; none while the panel shows; choosing it opens the panel.
+TEST_F(RealDesktop, NotifiesOfRunsThatEndWhileThePanelIsHidden) {
+    ASSERT_NO_FATAL_FAILURE(startDesktop({TrayHost::trayer, Edge::top, false}));
+    NotificationServer notifications(*desktop);
+    ASSERT_TRUE(notifications.start());
+    server.configure({{"render_polls", 2}, {"fail_accounts", {"acct-ig-1"}}});
+    ASSERT_NO_FATAL_FAILURE(launch({"--autostart"}));
+    const std::optional<QRect> icon = openFromIcon();
+    ASSERT_TRUE(icon);
+    ASSERT_TRUE(app->signInDemo());
+    const auto runEnded = [&](const char* badge) {
+        return app->waitFor("ugc.result.badge", [&](const Json& s) { return s.value("text", "") == badge; }, 40000);
+    };
+
+    ASSERT_TRUE(app->type("ugc.topic.editor", "Linen care"));
+    ASSERT_TRUE(app->click("ugc.generator.generate"));
+    ASSERT_TRUE(runEnded("Ready"));
+    ASSERT_TRUE(shownPanel()) << windowsSeen();
+    QThread::msleep(500);
+    EXPECT_TRUE(notifications.received().empty()) << "while the panel showed: " << received(notifications);
+
+    // Generated and auto-published out of sight: one notification, once publishing has ended.
+    if (!app->state("ugc.publish.auto").value("checked", false)) {
+        ASSERT_TRUE(app->click("ugc.publish.auto"));
+    }
+    ASSERT_TRUE(app->click("ugc.generator.generate"));
+    desktop->key("Escape");
+    ASSERT_TRUE(waitPanel(false)) << windowsSeen();
+    ASSERT_TRUE(LinuxDesktop::waitUntil([&] { return !notifications.received().empty(); }, 40000)) << "no notification";
+    ASSERT_TRUE(runEnded("Ready"));
+    QThread::msleep(500);
+    std::vector<ReceivedNotification> posted = notifications.received();
+    ASSERT_EQ(posted.size(), 1u) << received(notifications);
+    const ReceivedNotification& published = posted[0];
+    std::cout << "[ received ] " << published << std::endl;
+    const std::string applicationId = UGCAppConfiguration::core().bundleIdentifier().toStdString();
+    EXPECT_EQ(published.appName.toStdString(), title.toStdString());
+    EXPECT_EQ(published.replacesId, 0u);
+    EXPECT_EQ(published.summary.toStdString(), "Linen care");
+    EXPECT_EQ(published.body.toStdString(), "Instagram Reels: Publish failed · TikTok: Publish succeeded");
+    EXPECT_EQ(published.actions.join(", ").toStdString(), "default, Open " + title.toStdString());
+    EXPECT_EQ(published.appIcon.toStdString(), applicationId);
+    EXPECT_EQ(published.hints.value("desktop-entry").toStdString(), applicationId);
+    ASSERT_TRUE(published.id);
+
+    // A render that fails out of sight replaces that notification with the panel's reason.
+    desktop->click(icon->center());
+    ASSERT_TRUE(waitPanel(true)) << windowsSeen();
+    ASSERT_TRUE(app->type("ugc.topic.editor", " fail"));
+    ASSERT_TRUE(app->click("ugc.generator.generate"));
+    desktop->key("Escape");
+    ASSERT_TRUE(waitPanel(false)) << windowsSeen();
+    ASSERT_TRUE(LinuxDesktop::waitUntil([&] { return notifications.received().size() >= 2; }, 40000)) << received(notifications);
+    posted = notifications.received();
+    const ReceivedNotification& failed = posted.back();
+    std::cout << "[ received ] " << failed << std::endl;
+    EXPECT_EQ(posted.size(), 2u) << received(notifications);
+    EXPECT_EQ(failed.replacesId, *published.id);
+    EXPECT_EQ(failed.summary.toStdString(), "Generation stopped");
+    EXPECT_EQ(notifications.displayed(), 1) << "stacked instead of replaced";
+
+    // Clicked as a person would: the panel opens and shows the same reason.
+    std::optional<XWindow> popup;
+    ASSERT_TRUE(LinuxDesktop::waitUntil([&] { return (popup = notifications.window()).has_value(); }, 5000));
+    desktop->click(popup->geometry.center());
+    EXPECT_TRUE(waitPanel(true)) << "the notification's action did not open the panel: " << windowsSeen();
+    EXPECT_EQ(notifications.invokedActions().join(", ").toStdString(), std::to_string(failed.id.value_or(0)) + " default");
+    EXPECT_EQ(failed.body.toStdString(), app->state("ugc.error.message").value("text", ""));
+}
+
+// The menu's switch turns notifications off and stays off after a restart.
+TEST_F(RealDesktop, NotificationSwitchIsKeptAcrossRestarts) {
+    ASSERT_NO_FATAL_FAILURE(startDesktop({TrayHost::trayer, Edge::top, false}));
+    NotificationServer notifications(*desktop);
+    ASSERT_TRUE(notifications.start());
+    server.configure({{"render_polls", 2}});
+    ASSERT_NO_FATAL_FAILURE(launch({"--autostart"}));
+    ASSERT_TRUE(openFromIcon());
+    ASSERT_TRUE(app->signInDemo());
+    const QString item = "tray.menu.notify-when-ready";
+    ASSERT_TRUE(app->state(item).value("checked", false)) << "off by default: " << app->state(item).dump();
+    ASSERT_TRUE(app->click(item));
+    ASSERT_EQ(app->quit(), 0);
+
+    ASSERT_NO_FATAL_FAILURE(launch({"--autostart"}));
+    ASSERT_TRUE(openFromIcon());
+    ASSERT_TRUE(app->waitForWorkspace());
+    EXPECT_FALSE(app->state(item).value("checked", true)) << "on again after a restart";
+    ASSERT_TRUE(app->type("ugc.topic.editor", "Linen care"));
+    ASSERT_TRUE(app->click("ugc.generator.generate"));
+    desktop->key("Escape");
+    ASSERT_TRUE(waitPanel(false)) << windowsSeen();
+    ASSERT_TRUE(app->waitFor("ugc.result.badge", [](const Json& s) { return s.value("text", "") == "Ready"; }, 40000));
+    QThread::msleep(500);
+    EXPECT_TRUE(notifications.received().empty()) << "notified while switched off: " << received(notifications);
 }
 
 }  // namespace
