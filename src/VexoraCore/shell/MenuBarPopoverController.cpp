@@ -5,6 +5,7 @@
 #include "shell/TrayIconArt.h"
 #include "shell/X11Desktop.h"
 #include "ui/BrandResources.h"
+#include "ui/PanelWidgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -176,6 +177,8 @@ void MenuBarPopoverController::ensureWindow() {
     if (window_) return;
     window_ = new QWidget;
     window_->setObjectName(QStringLiteral("panelWindow"));
+    // Qt gives a plain QWidget window the role of a filler.
+    PanelWidgets::setAccessibleRole(window_, QAccessible::Window);
     window_->setWindowTitle(configuration_.displayName);
     // The window manager reads the icon at every map; the application's, up to 512 px, would
     // slow each click down for nothing a tray popover shows.

@@ -44,21 +44,49 @@ private:
 };
 
 const char* const accessibleValueProperty = "accessibleValue";
+const char* const accessibleRoleProperty = "accessibleRole";
 
-// Reads a custom control's value out of its property; other widgets keep Qt's own interface.
-class ValuedWidgetAccessible : public QAccessibleWidget {
+// Plain widgets and frames, and custom controls with a value: their role and value are read when
+// a screen reader asks, since Qt keeps the interface it made first, often before the role was set
+// (adding a child makes it).
+class PanelWidgetAccessible : public QAccessibleWidget {
 public:
-    using QAccessibleWidget::QAccessibleWidget;
+    PanelWidgetAccessible(QWidget* widget, bool plainFrame) : QAccessibleWidget(widget), plainFrame_(plainFrame) {}
+
+    QAccessible::Role role() const override {
+        const QVariant assigned = widget()->property(accessibleRoleProperty);
+        if (assigned.isValid()) return assigned.value<QAccessible::Role>();
+        if (!plainFrame_) return QAccessibleWidget::role();
+        // Qt calls a plain frame a window border, which AT-SPI reports as a frame, the role of a
+        // top-level window: cards and callouts are groups, lines are separators.
+        const auto shape = static_cast<QFrame*>(widget())->frameShape();
+        const bool line = shape == QFrame::HLine || shape == QFrame::VLine ||
+                          widget()->property("role").toString() == QLatin1String("divider");
+        return line ? QAccessible::Separator : QAccessible::Grouping;
+    }
+
     QString text(QAccessible::Text kind) const override {
         if (kind == QAccessible::Value) return widget()->property(accessibleValueProperty).toString();
         return QAccessibleWidget::text(kind);
     }
+
+private:
+    bool plainFrame_;
 };
 
-QAccessibleInterface* valuedWidgetFactory(const QString&, QObject* object) {
+QAccessibleInterface* panelWidgetFactory(const QString& className, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget || !widget->property(accessibleValueProperty).isValid()) return nullptr;
-    return new ValuedWidgetAccessible(widget);
+    if (!widget) return nullptr;
+    const bool plainFrame = className == QLatin1String("QFrame");
+    if (plainFrame || className == QLatin1String("QWidget") || widget->property(accessibleValueProperty).isValid() ||
+        widget->property(accessibleRoleProperty).isValid())
+        return new PanelWidgetAccessible(widget, plainFrame);
+    return nullptr;
+}
+
+void installAccessibleFactory() {
+    static const bool installed = (QAccessible::installFactory(panelWidgetFactory), true);
+    Q_UNUSED(installed);
 }
 
 QString colourName(const QColor& colour) { return colour.name(QColor::HexRgb); }
@@ -212,6 +240,7 @@ void setLongTitle(QAbstractButton* button, const QString& title, int width) {
 
 QLabel* fillErrorCallout(QFrame* frame, const QString& heading, const QString& messageIdentifier, QVBoxLayout** column) {
     frame->setProperty("role", QStringLiteral("callout-error"));
+    frame->setAccessibleName(heading);
     auto* row = new QHBoxLayout(frame);
     row->setContentsMargins(12, 10, 12, 10);
     row->setSpacing(10);
@@ -247,14 +276,24 @@ void setPickerItems(QComboBox* picker, const QString& noneTitle, const QList<std
 }
 
 void identify(QWidget* widget, const QString& identifier, const QString& accessibleName, const QString& accessibleDescription) {
+    installAccessibleFactory();
     widget->setObjectName(identifier);
     if (!accessibleName.isEmpty()) widget->setAccessibleName(accessibleName);
     if (!accessibleDescription.isEmpty()) widget->setAccessibleDescription(accessibleDescription);
 }
 
+void identifySection(QWidget* widget, const QString& identifier, const QString& name) {
+    identify(widget, identifier, name);
+    setAccessibleRole(widget, QAccessible::Grouping);
+}
+
+void setAccessibleRole(QWidget* widget, QAccessible::Role role) {
+    installAccessibleFactory();
+    widget->setProperty(accessibleRoleProperty, QVariant::fromValue(role));
+}
+
 void setAccessibleValue(QWidget* widget, const QString& value) {
-    static const bool installed = (QAccessible::installFactory(valuedWidgetFactory), true);
-    Q_UNUSED(installed);
+    installAccessibleFactory();
     if (widget->property(accessibleValueProperty).toString() == value) return;
     widget->setProperty(accessibleValueProperty, value);
     QAccessibleValueChangeEvent event(widget, value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QColor>
 #include <QList>
 #include <QString>
@@ -71,6 +72,12 @@ void setPickerItems(QComboBox* picker, const QString& noneTitle, const QList<std
 // Names a control the way accessibility tools and tests find it.
 void identify(QWidget* widget, const QString& identifier, const QString& accessibleName = {},
               const QString& accessibleDescription = {});
+
+// A part of the panel that screen readers list as a named group.
+void identifySection(QWidget* widget, const QString& identifier, const QString& name);
+
+// The role screen readers give a plain widget: the panel's window, a section, a notification.
+void setAccessibleRole(QWidget* widget, QAccessible::Role role);
 
 // The value screen readers announce for a custom control ("Selected", "Auto"), kept in the
 // widget's "accessibleValue" property.

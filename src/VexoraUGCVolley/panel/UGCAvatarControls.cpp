@@ -79,6 +79,7 @@ UGCAvatarControls::UGCAvatarControls(UGCPanelContext& context, QWidget* parent)
     libraryRow_->setObjectName(QStringLiteral("ugc.avatar.library"));
     libraryRow_->setWidgetResizable(true);
     libraryRow_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    libraryRow_->setFocusPolicy(Qt::NoFocus);  // the tiles take the focus, and scroll into view
     libraryRow_->setFixedHeight(74 + 14);
     auto* strip = new QWidget;
     auto* stripRow = new QHBoxLayout(strip);

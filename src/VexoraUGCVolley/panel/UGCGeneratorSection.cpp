@@ -30,7 +30,7 @@ QFrame* divider() {
 UGCGeneratorSection::UGCGeneratorSection(UGCPanelContext& context, QWidget* parent)
     : QWidget(parent), state_(context.state) {
     using namespace PanelWidgets;
-    setObjectName(QStringLiteral("ugc.generator.section"));
+    PanelWidgets::identifySection(this, QStringLiteral("ugc.generator.section"), QStringLiteral("Create UGC"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(10);

@@ -17,7 +17,7 @@ namespace vexora {
 
 UGCHistorySection::UGCHistorySection(UGCPanelContext& context, int pageIndex, int pageSize, QWidget* parent)
     : QWidget(parent), context_(context), pageIndex_(pageIndex), pageSize_(pageSize) {
-    setObjectName(QStringLiteral("ugc.history.section"));
+    PanelWidgets::identifySection(this, QStringLiteral("ugc.history.section"), QStringLiteral("History"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);

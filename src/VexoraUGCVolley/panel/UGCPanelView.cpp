@@ -45,6 +45,9 @@ UGCPanelView::UGCPanelView(UGCPanelContext context, QWidget* parent) : QWidget(p
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Not a stop of its own for Tab (a nameless one for screen readers): focusing a control
+    // scrolls it into view.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     column_ = new QWidget;
     column_->setObjectName(QStringLiteral("ugcPanelColumn"));
     auto* columnLayout = new QVBoxLayout(column_);
@@ -59,7 +62,7 @@ UGCPanelView::UGCPanelView(UGCPanelContext context, QWidget* parent) : QWidget(p
         state.startBrowserAuth(mode, provider);
     };
     authCard_ = new PanelCard(authPanel_);
-    authCard_->setObjectName(QStringLiteral("auth.panel"));
+    PanelWidgets::identifySection(authCard_, QStringLiteral("auth.panel"), authTitle);
     columnLayout->addWidget(authCard_);
 
     workspaceError_ = buildWorkspaceError();

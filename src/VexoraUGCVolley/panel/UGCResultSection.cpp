@@ -3,6 +3,7 @@
 #include "panel/UGCResultCard.h"
 #include "panel/UGCStatusCard.h"
 #include "ui/PanelCard.h"
+#include "ui/PanelWidgets.h"
 #include "workflow/UGCAppState.h"
 
 #include <QVBoxLayout>
@@ -15,10 +16,10 @@ UGCResultSection::UGCResultSection(UGCPanelContext& context, QWidget* parent) : 
     column->setSpacing(0);
     status_ = new UGCStatusCard(context_.state);
     statusCard_ = new PanelCard(status_);
-    statusCard_->setObjectName(QStringLiteral("ugc.status.section"));
+    PanelWidgets::identifySection(statusCard_, QStringLiteral("ugc.status.section"), QStringLiteral("Status"));
     result_ = new UGCResultCard(context_);
     resultCard_ = new PanelCard(result_);
-    resultCard_->setObjectName(QStringLiteral("ugc.result.section"));
+    PanelWidgets::identifySection(resultCard_, QStringLiteral("ugc.result.section"), QStringLiteral("Result"));
     resultCard_->hide();
     column->addWidget(statusCard_);
     column->addWidget(resultCard_);

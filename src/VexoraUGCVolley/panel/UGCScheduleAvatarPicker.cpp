@@ -54,6 +54,7 @@ UGCScheduleAvatarPicker::UGCScheduleAvatarPicker(UGCPanelContext& context, QWidg
     faces_->setWidgetResizable(true);
     faces_->setFrameShape(QFrame::NoFrame);
     faces_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    faces_->setFocusPolicy(Qt::NoFocus);  // the faces take the focus, and scroll into view
     faces_->setFixedHeight(faceSide + 12);  // room for the thin scroll bar
     auto* strip = new QWidget;
     facesRow_ = new QHBoxLayout(strip);

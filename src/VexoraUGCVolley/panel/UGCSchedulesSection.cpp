@@ -14,7 +14,7 @@ namespace vexora {
 
 UGCSchedulesSection::UGCSchedulesSection(UGCPanelContext& context, QWidget* parent) : QWidget(parent), context_(context) {
     using namespace PanelWidgets;
-    setObjectName(QStringLiteral("ugc.schedules.section"));
+    PanelWidgets::identifySection(this, QStringLiteral("ugc.schedules.section"), QStringLiteral("Planning"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(8);

@@ -55,7 +55,8 @@ UGCSourceControls::UGCSourceControls(UGCAppState& state, QWidget* parent) : QWid
 
     auto* caption = new QHBoxLayout;
     caption->setSpacing(4);
-    caption->addWidget(label(QStringLiteral("Favorite"), QStringLiteral("caption")));
+    QLabel* favoriteCaption = label(QStringLiteral("Favorite"), QStringLiteral("caption"));
+    caption->addWidget(favoriteCaption);
     auto* info = new QToolButton;
     setSymbol(info, QStringLiteral("info.circle"), 14);
     identify(info, QStringLiteral("ugc.favorite.info"), QStringLiteral("Favorite help"));
@@ -70,6 +71,8 @@ UGCSourceControls::UGCSourceControls(UGCAppState& state, QWidget* parent) : QWid
 
     favoritePicker_ = PanelWidgets::picker();
     identify(favoritePicker_, QStringLiteral("ugc.favorite.picker"), QStringLiteral("Favorite"));
+    // AT-SPI names a combo box after its current item; the caption reaches screen readers as its label.
+    favoriteCaption->setBuddy(favoritePicker_);
     connect(favoritePicker_, &QComboBox::activated, this, [this] {
         state_.setSelectedFavoriteID(chosenID(favoritePicker_));
         state_.selectedFavoriteDidChange();
@@ -80,9 +83,11 @@ UGCSourceControls::UGCSourceControls(UGCAppState& state, QWidget* parent) : QWid
     auto* knowledgeLayout = new QVBoxLayout(knowledgeRow_);
     knowledgeLayout->setContentsMargins(0, 4, 0, 0);
     knowledgeLayout->setSpacing(6);
-    knowledgeLayout->addWidget(label(QStringLiteral("Knowledge source"), QStringLiteral("caption")));
+    QLabel* knowledgeCaption = label(QStringLiteral("Knowledge source"), QStringLiteral("caption"));
+    knowledgeLayout->addWidget(knowledgeCaption);
     knowledgePicker_ = PanelWidgets::picker();
     identify(knowledgePicker_, QStringLiteral("ugc.knowledge-source.picker"), QStringLiteral("Knowledge source"));
+    knowledgeCaption->setBuddy(knowledgePicker_);
     connect(knowledgePicker_, &QComboBox::activated, this, [this] { state_.setSelectedProductID(chosenID(knowledgePicker_)); });
     knowledgeLayout->addWidget(knowledgePicker_);
     column->addWidget(knowledgeRow_);

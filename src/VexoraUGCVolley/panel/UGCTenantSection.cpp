@@ -14,7 +14,7 @@ namespace vexora {
 
 UGCTenantSection::UGCTenantSection(UGCAppState& state, QWidget* parent) : QWidget(parent), state_(state) {
     using namespace PanelWidgets;
-    setObjectName(QStringLiteral("ugc.tenant.section"));
+    PanelWidgets::identifySection(this, QStringLiteral("ugc.tenant.section"), QStringLiteral("Workspace"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     auto* texts = new QVBoxLayout;
