@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace vexora {
@@ -26,9 +27,12 @@ QString markName(NativeAuthProvider provider) {
     return {};
 }
 
-// Only the text the user typed differs from the model; rewriting it would move the cursor.
+// Only the text the user typed differs from the model; rewriting it would move the cursor. The
+// model's text going in is no edit.
 void syncText(QLineEdit* field, const QString& text) {
-    if (field->text() != text) field->setText(text);
+    if (field->text() == text) return;
+    const QSignalBlocker quiet(field);
+    field->setText(text);
 }
 
 void showOptionalText(QLabel* label, const std::optional<QString>& text) {
@@ -59,8 +63,10 @@ AuthPanelView::AuthPanelView(const QString& webHost, QWidget* parent) : QWidget(
     identify(password_, QStringLiteral("auth.password"), QStringLiteral("Password"));
     column->addWidget(email_);
     column->addWidget(password_);
-    connect(email_, &QLineEdit::textEdited, this, [this](const QString& text) { if (emailEdited) emailEdited(text); });
-    connect(password_, &QLineEdit::textEdited, this, [this](const QString& text) { if (passwordEdited) passwordEdited(text); });
+    // textChanged, not textEdited: text set by assistive technology (AT-SPI's EditableText) comes
+    // through setText.
+    connect(email_, &QLineEdit::textChanged, this, [this](const QString& text) { if (emailEdited) emailEdited(text); });
+    connect(password_, &QLineEdit::textChanged, this, [this](const QString& text) { if (passwordEdited) passwordEdited(text); });
 
     browserStatus_ = label({}, QStringLiteral("secondary"));
     browserStatus_->setObjectName(QStringLiteral("auth.browser-status"));

@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -27,8 +28,12 @@ constexpr ScheduleTopicSource topicSources[] = {ScheduleTopicSource::manual, Sch
 QString capitalised(const QString& name) { return name.left(1).toUpper() + name.mid(1); }
 
 
+// Edits arrive as textChanged, since text set by assistive technology (AT-SPI's EditableText)
+// comes through setText rather than as typing; the draft's own text going in is no edit.
 void setTextKeepingCursor(QLineEdit* field, const QString& text) {
-    if (field->text() != text) field->setText(text);
+    if (field->text() == text) return;
+    const QSignalBlocker quiet(field);
+    field->setText(text);
 }
 
 }  // namespace
@@ -50,7 +55,9 @@ ScheduleBuilder::ScheduleBuilder(UGCPanelContext& context, QWidget* parent) : QW
         const QString id = favorite_->itemData(index).toString();
         editDraft([&](ScheduleDraft& draft) { draft.favoriteID = id.isEmpty() ? std::nullopt : std::optional(id); });
     });
-    choices->addWidget(label(QStringLiteral("Favorite"), QStringLiteral("caption")), 0, 0);
+    QLabel* favoriteCaption = label(QStringLiteral("Favorite"), QStringLiteral("caption"));
+    favoriteCaption->setBuddy(favorite_);
+    choices->addWidget(favoriteCaption, 0, 0);
     choices->addWidget(favorite_, 0, 1);
     choices->addWidget(label(QStringLiteral("Topic source"), QStringLiteral("caption")), 1, 0);
     choices->addWidget(buildTopicSource(), 1, 1, Qt::AlignLeft);
@@ -59,7 +66,7 @@ ScheduleBuilder::ScheduleBuilder(UGCPanelContext& context, QWidget* parent) : QW
     defaultTopic_ = new QLineEdit;
     identify(defaultTopic_, QStringLiteral("ugc.schedule.default-topic"), QStringLiteral("Default topic"));
     defaultTopic_->setPlaceholderText(QStringLiteral("Default topic"));
-    connect(defaultTopic_, &QLineEdit::textEdited, this,
+    connect(defaultTopic_, &QLineEdit::textChanged, this,
             [this](const QString& text) { editDraft([&](ScheduleDraft& draft) { draft.defaultTopic = text; }); });
     column->addWidget(defaultTopic_);
 
@@ -130,7 +137,7 @@ QWidget* ScheduleBuilder::buildAdvancedAvatarURL() {
     avatarURL_ = new QLineEdit;
     PanelWidgets::identify(avatarURL_, QStringLiteral("ugc.schedule.avatar-url"), QStringLiteral("Avatar URL"));
     avatarURL_->setPlaceholderText(QStringLiteral("Avatar URL"));
-    connect(avatarURL_, &QLineEdit::textEdited, this,
+    connect(avatarURL_, &QLineEdit::textChanged, this,
             [this](const QString& text) { editDraft([&](ScheduleDraft& draft) { draft.avatarURL = text; }); });
     avatarURL_->hide();
     column->addWidget(avatarURL_);
