@@ -8,8 +8,9 @@ class QLabel;
 
 namespace vexora {
 
-// Reads errors out through the panel's live status label for screen readers. The panel is built
-// only once start-up is idle: what is said before waits (the latest text) until the label exists.
+// Reads errors out for screen readers through the panel's status label, a notification to them.
+// The panel is built only once start-up is idle: what is said before waits (the latest text)
+// until the label exists.
 class PanelAnnouncer {
 public:
     void announce(const QString& text);

@@ -73,11 +73,13 @@ UGCPanelView::UGCPanelView(UGCPanelContext context, QWidget* parent) : QWidget(p
     scroll_->setWidget(column_);
     outer->addWidget(scroll_, 1);
 
-    // Present for screen readers, no room taken on screen.
+    // For screen readers only: no room on screen, and outside the layout, which its showing and
+    // hiding would resize. PanelAnnouncer shows it for each announcement.
     statusLabel_ = new QLabel(this);
     statusLabel_->setObjectName(QStringLiteral("statusLabel"));
-    statusLabel_->setMaximumHeight(0);
-    outer->addWidget(statusLabel_);
+    statusLabel_->setFixedSize(0, 0);
+    statusLabel_->hide();
+    PanelWidgets::setAccessibleRole(statusLabel_, QAccessible::Notification);
 
     PanelWidgets::watchProperties(&state, this, [this] { refresh(); });
     refresh();
