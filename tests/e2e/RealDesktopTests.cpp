@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QThread>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <sstream>
@@ -254,6 +255,37 @@ TEST_F(RealDesktop, TrayArrivesAndLeaves) {
 
     desktop->stopTrayHost();
     EXPECT_TRUE(LinuxDesktop::waitUntil(taskbarWindow, 5000)) << "no normal window once the tray left: " << windowsSeen();
+}
+
+// What a screen reader meets: pyatspi, Orca's AT-SPI client, walks the panel on the accessibility
+// bus that this session's bus starts, signs in through it and presses Generate for a run that
+// fails, whose reason must arrive as a notification that shows, which Orca speaks.
+TEST_F(RealDesktop, ScreenReaderWalksThePanel) {
+    ASSERT_NO_FATAL_FAILURE(startDesktop({TrayHost::none, Edge::top, false}));
+    const std::string failure = "Script writer is overloaded";
+    server.script("POST", "/api/dashboard/shorts/script",
+                  Json::array({{{"status", 503}, {"body", Json{{"message", failure}}.dump()}}}));
+    QProcessEnvironment environment = appEnvironment();
+    environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    app = std::make_unique<AppDriver>(environment);
+    ASSERT_TRUE(app->start(desktop->home() + "/automation")) << app->output().toStdString();
+
+    QProcess walk;
+    walk.setProcessEnvironment(desktop->environment());
+    walk.setProcessChannelMode(QProcess::MergedChannels);
+    // Debian's interpreter, which has python3-pyatspi, whatever python3 comes first in PATH.
+    walk.start("/usr/bin/python3", {VEXORA_ATSPI_WALK, "--pid", QString::number(app->processId()), "--web-host",
+                                    QUrl(server.baseURL()).host(), "--error", QString::fromStdString(failure)});
+    const bool finished = walk.waitForFinished(60000);
+    const std::string output = walk.readAll().toStdString();
+    std::cout << output;
+    ASSERT_TRUE(finished) << "the walk did not end";
+    EXPECT_TRUE(walk.exitStatus() == QProcess::NormalExit && walk.exitCode() == 0) << output;
+    // The accessibility bus is this session's, activated from its bus, with its socket in this home.
+    EXPECT_TRUE(desktop->run("dbus-send", {"--session", "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                           "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"})
+                    .contains("boolean true"));
+    EXPECT_NE(output.find("accessibility bus: unix:path=" + desktop->home().toStdString()), std::string::npos);
 }
 
 // Weston has no tray and a client cannot place itself: the panel is a window that works.

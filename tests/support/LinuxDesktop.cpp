@@ -66,7 +66,7 @@ LinuxDesktop::LinuxDesktop(DesktopConfig config) : config_(std::move(config)) {
     environment_ = QProcessEnvironment::systemEnvironment();
     // Nothing of the session the test runs in reaches this one.
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "QT_QPA_PLATFORM", "XAUTHORITY",
-                             "SESSION_MANAGER", "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP"})
+                             "SESSION_MANAGER", "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP", "AT_SPI_BUS_ADDRESS"})
         environment_.remove(QString::fromLatin1(name));
     const QDir home(home_.path());
     for (const char* folder : {".config", ".local/share", ".cache", "run", "logs"}) home.mkpath(QString::fromLatin1(folder));
