@@ -1,3 +1,4 @@
+#include "DemoClips.h"
 #include "Exchange.h"
 
 #include <array>
@@ -92,27 +93,10 @@ std::string facePNG(const std::string& id) {
     return png;
 }
 
-std::string box(const char* type, const std::string& payload) {
-    std::string out;
-    putBigEndian(out, std::uint32_t(payload.size() + 8));
-    return out + std::string(type, 4) + payload;
-}
-
-// A minimal ISO base media file: file type, a movie header of one second, an empty media box.
-std::string tinyMP4() {
-    std::string mvhd(100, '\0');
-    auto put = [&mvhd](size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) mvhd[at + i] = char((value >> (24 - 8 * i)) & 0xFF);
-    };
-    put(12, 1000);        // time scale
-    put(16, 1000);        // duration: one second
-    put(20, 0x00010000);  // rate 1.0
-    mvhd[24] = 0x01;      // volume 1.0
-    put(36, 0x00010000);  // identity matrix
-    put(52, 0x00010000);
-    put(68, 0x40000000);
-    put(96, 2);           // next track id
-    return box("ftyp", std::string("isom\0\0\x02\0isomiso2mp41", 20)) + box("moov", box("mvhd", mvhd)) + box("mdat", "");
+// The same video always gets the same clip; neighbouring ids get different ones.
+std::string_view clipFor(const std::string& videoID) {
+    const auto clips = demoClips();
+    return clips[crc32(videoID) % clips.size()];
 }
 
 std::string browserPage(const std::string& id) {
@@ -166,8 +150,9 @@ void addAssetRoutes(httplib::Server& server, DevState& state, Harness& harness) 
                    response.set_content(appcastFeed(), "application/rss+xml");
                }));
     server.Get(R"(/assets/videos/([A-Za-z0-9_-]+)\.mp4)",
-               scriptable(state, harness, [](const httplib::Request&, httplib::Response& response) {
-                   response.set_content(tinyMP4(), "video/mp4");
+               scriptable(state, harness, [](const httplib::Request& request, httplib::Response& response) {
+                   const std::string_view clip = clipFor(request.matches[1]);
+                   response.set_content(clip.data(), clip.size(), "video/mp4");
                }));
     server.Get(R"(/auth/browser/([A-Za-z0-9_]+))", [](const httplib::Request& request, httplib::Response& response) {
         response.set_content(browserPage(request.matches[1]), "text/html; charset=utf-8");
