@@ -209,10 +209,17 @@ const QList<CliCommand>& cliCommands() {
         {u"generate"_s,
          u"make a video, print its address and the publish results"_s,
          u"What --duration, --language, --favorite, --product and the face leave out is the workspace's last "
-         "choice, as the tray app keeps it. Progress goes to standard error."_s,
-         {u"generate --topic [--duration] [--language] [--favorite] [--product] "
+         "choice, as the tray app keeps it. Progress goes to standard error. With --topics-file the topics are "
+         "made one after another with the same options; each one's result is printed as it finishes (a line of "
+         "JSON with --json), a failed one does not stop the others, and a count of those that succeeded and "
+         "failed comes last. It exits with 1 when any failed. Ctrl+C stops the video under way, prints what was "
+         "done and exits with 130."_s,
+         {u"generate --topic|--topics-file [--duration] [--language] [--favorite] [--product] "
           "[--avatar | --auto-avatar | --gender --origin --age --role --scene] [--publish] [--stub]"_s},
          {{u"topic"_s, u"TEXT"_s, u"what the video is about"_s},
+          {u"topics-file"_s, u"FILE"_s,
+           u"make a video for each line of FILE (- for standard input); blank lines and lines starting with # are skipped"_s,
+           nullptr, true},
           {u"duration"_s, {}, u"its length in seconds"_s, durationChoices},
           {u"language"_s, u"CODE"_s, u"the language of its script"_s, languageChoices},
           {u"favorite"_s, u"ID"_s, u"the id of the favorite product or site it is about"_s},

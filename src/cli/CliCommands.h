@@ -4,8 +4,9 @@
 
 namespace vexora::cli {
 
-// Exit codes: 0 done, 1 the service or the workflow failed (its text on stderr), 2 usage.
-enum ExitCode { success = 0, failure = 1, usageError = 2 };
+// Exit codes: 0 done, 1 the service or the workflow failed (its text on stderr), 2 usage, 130 Ctrl+C
+// (the shell's code for a program ended by SIGINT).
+enum ExitCode { success = 0, failure = 1, usageError = 2, interrupted = 130 };
 
 // One command of vexora-ugc. The dispatch, --help, the manual page and the bash completion are all
 // made from this table.

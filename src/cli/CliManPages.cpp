@@ -141,6 +141,7 @@ QString cliManualPage() {
         {u"vexora-ugc signin --email you@example.com"_s, u"Signs in; the password is asked for."_s},
         {u"vexora-ugc generate --topic \"Linen care in 10 seconds\" --duration 10 --publish"_s,
          u"Makes a video and publishes it to every connected account."_s},
+        {u"vexora-ugc generate --topics-file topics.txt --duration 10"_s, u"Makes a video for each line of topics.txt."_s},
         {u"vexora-ugc --json history"_s, u"Lists the past videos as JSON."_s},
         {u"vexora-ugc download current --output linen.mp4"_s, u"Saves the last video."_s},
     };

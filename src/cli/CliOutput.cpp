@@ -11,6 +11,11 @@ void print(const QString& line) { std::printf("%s\n", qPrintable(line)); }
 
 void printJson(const Json& json) { std::printf("%s\n", json.dump(2).c_str()); }
 
+void printJsonLine(const Json& json) {
+    std::printf("%s\n", json.dump().c_str());
+    std::fflush(stdout);  // a reader of the pipe sees each line as it comes
+}
+
 std::string text(const QString& value) { return value.toStdString(); }
 
 int fail(const CliArguments& arguments, const QString& message) {
@@ -25,17 +30,21 @@ int usage(const QString& message) {
 }
 
 void printRunResult(const CliArguments& arguments, const UGCAppState& state) {
-    if (arguments.json) {
-        Json results = Json::array();
-        for (const PublishResult& result : state.publishResults()) results.push_back(result.toJson());
-        Json json = {{"step", text(stepName(state.step()))}, {"publish_results", results}};
-        if (state.title()) json["title"] = text(*state.title());
-        if (state.videoURL()) json["video_url"] = text(*state.videoURL());
-        if (state.dbID()) json["db_id"] = text(*state.dbID());
-        if (state.script()) json["script"] = text(*state.script());
-        printJson(json);
-        return;
-    }
+    arguments.json ? printJson(runResultJson(state)) : printRunResultText(state);
+}
+
+Json runResultJson(const UGCAppState& state) {
+    Json results = Json::array();
+    for (const PublishResult& result : state.publishResults()) results.push_back(result.toJson());
+    Json json = {{"step", text(stepName(state.step()))}, {"publish_results", results}};
+    if (state.title()) json["title"] = text(*state.title());
+    if (state.videoURL()) json["video_url"] = text(*state.videoURL());
+    if (state.dbID()) json["db_id"] = text(*state.dbID());
+    if (state.script()) json["script"] = text(*state.script());
+    return json;
+}
+
+void printRunResultText(const UGCAppState& state) {
     if (state.title()) print(*state.title());
     if (state.videoURL()) print(QStringLiteral("Video: ") + *state.videoURL());
     for (const PublishResult& result : state.publishResults()) {

@@ -12,6 +12,8 @@ namespace vexora::cli {
 
 void print(const QString& line);
 void printJson(const Json& json);
+// One JSON document on one line, for output read a line at a time.
+void printJsonLine(const Json& json);
 std::string text(const QString& value);
 // The user-facing text on stderr (and as {"error": ...} with --json); answers the failure code.
 int fail(const CliArguments& arguments, const QString& message);
@@ -19,5 +21,7 @@ int fail(const CliArguments& arguments, const QString& message);
 int usage(const QString& message);
 // The run's title, video and publish results.
 void printRunResult(const CliArguments& arguments, const UGCAppState& state);
+Json runResultJson(const UGCAppState& state);
+void printRunResultText(const UGCAppState& state);
 
 }  // namespace vexora::cli

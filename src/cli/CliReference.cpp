@@ -15,6 +15,7 @@ const QList<CliExitStatus>& exitStatuses() {
         {success, u"done"_s},
         {failure, u"the service or the workflow failed"_s},
         {usageError, u"a usage error"_s},
+        {interrupted, u"stopped by Ctrl+C"_s},
     };
     return statuses;
 }
