@@ -5,14 +5,19 @@
 #include "support/CliProcess.h"
 #include "support/DevServer.h"
 #include "support/PrivateKeyring.h"
+#include "workflow/UGCWorkspacePreferencesStore.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -139,6 +144,73 @@ TEST_F(CliTest, GeneratePrintsTheVideoAndPublishResultsOrTheFailure) {
     EXPECT_EQ(run({"generate", "--topic", "x", "--duration", "7"}).exitCode, 2);
 }
 
+TEST_F(CliTest, ATopicsFileMakesEachTopicInTurnAndAFailedOneDoesNotStopTheOthers) {
+    ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
+    server.configure({{"render_polls", 1}});
+    CliRun volley = run({"generate", "--topics-file", "-", "--json"}, "# ideas\n\n  Linen care \nthis will fail\nSummer linen\n");
+    EXPECT_EQ(volley.exitCode, 1) << volley.err.toStdString();
+    const QStringList lines = volley.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << volley.out.toStdString();
+    std::vector<Json> results;
+    for (const QString& line : lines) results.push_back(Json::parse(line.toStdString()));
+    EXPECT_EQ(results[0].at("topic"), "Linen care");
+    EXPECT_EQ(results[0].at("step"), "complete");
+    EXPECT_TRUE(results[0].contains("video_url"));
+    EXPECT_EQ(results[1].at("topic"), "this will fail");
+    EXPECT_EQ(results[1].at("error"), "Rendering failed for this topic.");
+    EXPECT_EQ(results[2].at("topic"), "Summer linen");
+    EXPECT_EQ(results[2].at("step"), "complete");
+    EXPECT_EQ(results[3], Json::parse(R"({"summary":{"topics":3,"succeeded":2,"failed":1}})"));
+    EXPECT_FALSE(volley.err.contains("Topic ")) << "no progress when standard error is no terminal";
+}
+
+// Ctrl+C once the second topic's render is being polled.
+TEST_F(CliTest, CtrlCStopsAVolleyWithNoFurtherPollAndLeavesTheRunStoredAsInterrupted) {
+    ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
+    const std::string tenant = Json::parse(run({"status", "--json"}).out.toStdString()).at("workspace").at("id");
+    server.configure({{"render_polls", 2}});
+    const QString topics = settings.filePath("topics.txt");
+    QFile file(topics);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("One\nTwo\nThree\n");
+    file.close();
+    server.clearLog();
+    QProcess process;
+    start(process, {"generate", "--topics-file", topics});
+    std::set<std::string> polled;
+    std::string secondRender;
+    QElapsedTimer clock;
+    clock.start();
+    while (polled.size() < 2) {
+        ASSERT_LT(clock.elapsed(), 30000) << process.readAllStandardError().toStdString();
+        QThread::msleep(50);
+        for (const LoggedRequest& poll : server.requests("/api/dashboard/shorts/render-")) {
+            polled.insert(poll.path);
+            secondRender = poll.path;
+        }
+    }
+    const double interruptedAt = double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+    ::kill(pid_t(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 130);
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_TRUE(out.startsWith("Topic 1 of 3: One\nOne\nVideo: ")) << out.toStdString();
+    EXPECT_TRUE(out.contains("Topic 2 of 3: Two\nInterrupted (Rendering video)\n")) << out.toStdString();
+    EXPECT_TRUE(out.endsWith("3 topics: 1 succeeded, 0 failed, 1 interrupted, 1 not started\n")) << out.toStdString();
+
+    for (const LoggedRequest& request : server.requests("/api/dashboard/shorts/"))
+        EXPECT_LT(request.startedAt, interruptedAt) << request.path;
+    EXPECT_EQ(server.requests("/api/dashboard/shorts/script").size(), 2u);
+    // The record the app reads at its next start: the second run as it stood, still polling.
+    UGCWorkspacePreferencesStore store(std::make_unique<QSettings>(settings.filePath("Vexora/VexoraUGCVolley.conf"), QSettings::IniFormat));
+    const std::optional<UGCWorkspacePreferences> stored = store.load(QString::fromStdString(tenant));
+    ASSERT_TRUE(stored && stored->pendingGeneration);
+    EXPECT_EQ(stored->pendingGeneration->step, UGCStep::polling);
+    EXPECT_EQ(stored->pendingGeneration->topic, "Two");
+    EXPECT_EQ(stored->pendingGeneration->title, "Two");
+    EXPECT_EQ(("/api/dashboard/shorts/" + stored->pendingGeneration->generationID.value_or(QString())).toStdString(), secondRender);
+}
+
 TEST_F(CliTest, AFailedPublishIsRetriedForItsAccountOnlyInALaterCommand) {
     ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
     EXPECT_EQ(run({"publish"}).exitCode, 1) << "nothing made yet";
@@ -198,7 +270,9 @@ TEST_F(CliTest, AvatarsAndSchedulesAreManagedByID) {
     ASSERT_EQ(paused.exitCode, 0);
     const Json pausedDocument = Json::parse(paused.out.toStdString());  // named: a range-for keeps no temporary alive
     for (const Json& schedule : pausedDocument.at("schedules"))
-        if (schedule.at("id") == "sched-1") EXPECT_TRUE(schedule.at("is_paused").get<bool>());
+        if (schedule.at("id") == "sched-1") {
+            EXPECT_TRUE(schedule.at("is_paused").get<bool>());
+        }
     EXPECT_EQ(run({"schedules", "create", "--topic", "x"}).exitCode, 1) << "a draft without a favorite is refused";
     EXPECT_EQ(run({"schedules", "pause"}).exitCode, 2);
 }
@@ -254,6 +328,11 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
     EXPECT_TRUE(missing.err.contains("--email"));
     // Signed out, a wrong command line is still a usage error, not "Not signed in."
     EXPECT_EQ(run({"generate"}).exitCode, 2);
+    EXPECT_EQ(run({"generate", "--topic", "x", "--topics-file", "-"}, "y\n").exitCode, 2);
+    CliRun noTopics = run({"generate", "--topics-file", "-"}, "# none yet\n\n");
+    EXPECT_EQ(noTopics.exitCode, 2);
+    EXPECT_TRUE(noTopics.err.contains("standard input holds no topics")) << noTopics.err.toStdString();
+    EXPECT_EQ(run({"generate", "--topics-file", settings.filePath("missing.txt")}).exitCode, 2);
     EXPECT_EQ(run({"schedules", "create", "--favorite", "fav-1", "--avatar", "x", "--runs", "9"}).exitCode, 2);
     // A set but unusable service address is refused, never replaced by the production service.
     CliRun misconfigured = run({"status"}, {}, "localhost:8080");
