@@ -16,7 +16,8 @@ volatile sig_atomic_t signalsSeen = 0;
 struct sigaction previousAction {};
 
 void onSigint(int) {
-    if (signalsSeen++ > 0) _exit(interrupted);
+    if (signalsSeen) _exit(interrupted);
+    signalsSeen = 1;
     const int saved = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = write(pipeEnds[1], &byte, 1);
