@@ -3,6 +3,8 @@
 
 #include "cache/UGCAvatarImageCache.h"
 #include "panel/UGCPanelView.h"
+#include "panel/UGCVideoPreview.h"
+#include "preview/VideoPreviewBackend.h"
 #include "ui/BrandResources.h"
 #include "workflow/UGCAppState.h"
 #include "workflow/UGCWorkspacePreferencesStore.h"
@@ -23,7 +25,7 @@ using namespace vexora;
 
 namespace {
 
-const QStringList states{"signed-out", "workspace", "result", "error"};
+const QStringList states{"signed-out", "workspace", "result", "error", "preview"};
 
 // The workflow's waits, twenty times faster: a render that polls every 2 s finishes in a blink.
 class BriskClock : public UGCClock {
@@ -102,6 +104,16 @@ void reveal(UGCPanelView& panel, const QString& identifier) {
     scroll->verticalScrollBar()->setValue(target->mapTo(scroll->widget(), QPoint()).y() - 8);
 }
 
+// Opens the result's preview and lets the clip play a second, so the picture is a decoded frame.
+void showPreview(UGCPanelView& panel) {
+    auto* toggle = panel.findChild<UGCVideoPreviewToggle*>(QStringLiteral("ugc.result.preview"));
+    if (!toggle || !toggle->isVisible()) fail(QStringLiteral("the result has no Preview"));
+    toggle->click();
+    UGCVideoPreview* preview = toggle->preview();
+    waitUntil([&] { return !preview->surface() || preview->surface()->framesShown() >= 24; }, QStringLiteral("the clip's frames"));
+    if (!preview->surface()) fail(QStringLiteral("the clip did not play"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -111,7 +123,7 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Writes a PNG of the Vexora UGC Volley panel."));
     parser.addHelpOption();
     parser.addOption({QStringLiteral("screenshot"), QStringLiteral("PNG file to write."), QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("state"), QStringLiteral("signed-out, workspace, result or error (default workspace)."),
+    parser.addOption({QStringLiteral("state"), QStringLiteral("signed-out, workspace, result, error or preview (default workspace)."),
                       QStringLiteral("STATE"), QStringLiteral("workspace")});
     parser.addOption({QStringLiteral("full"), QStringLiteral("Render the whole scrolling column, not only the panel's window.")});
     parser.addOption({QStringLiteral("devserver"), QStringLiteral("Path of vexora-devserver."), QStringLiteral("PATH"),
@@ -152,7 +164,7 @@ int main(int argc, char** argv) {
             state.setSelectedSuggestion(state.suggestions().first());
             state.setTopic(state.suggestions().first().topic);
         }
-    } else if (shownState == QLatin1String("result")) {
+    } else if (shownState == QLatin1String("result") || shownState == QLatin1String("preview")) {
         runToEnd(state, QStringLiteral("A 10-second morning routine hack for busy founders"));
     } else if (shownState == QLatin1String("error")) {
         configureServer(network, baseURL, R"({"fail_topics": ["launch-day"]})");
@@ -165,6 +177,7 @@ int main(int argc, char** argv) {
     QElapsedTimer settle;
     settle.start();
     while (settle.elapsed() < 600) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (shownState == QLatin1String("preview")) showPreview(panel);
     if (parser.isSet(QStringLiteral("full"))) {
         auto* scroll = panel.findChild<QScrollArea*>(QStringLiteral("ugcPanelScroll"));
         const int overflow = scroll->widget()->sizeHint().height() - scroll->viewport()->height();
@@ -172,6 +185,8 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
     } else if (shownState == QLatin1String("result") || shownState == QLatin1String("error")) {
         reveal(panel, QStringLiteral("ugc.generator.estimate"));
+    } else if (shownState == QLatin1String("preview")) {
+        reveal(panel, QStringLiteral("ugc.result.title"));
     }
 
     const qreal ratio = 2.0;

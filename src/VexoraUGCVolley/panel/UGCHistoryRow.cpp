@@ -3,6 +3,7 @@
 #include "panel/UGCElidedLabel.h"
 #include "panel/UGCRemoteAvatarImage.h"
 #include "panel/UGCResultActionLink.h"
+#include "panel/UGCVideoPreview.h"
 #include "ui/PanelWidgets.h"
 #include "workflow/UGCAppState.h"
 
@@ -63,8 +64,15 @@ UGCHistoryRow::UGCHistoryRow(UGCPanelContext& context, const UGCHistoryItem& ite
     if (!details.isEmpty()) texts->addWidget(new UGCElidedLabel(details, QStringLiteral("secondary")));
     texts->addStretch();
     top->addLayout(texts, 1);
+    // Beside the title: the row of actions has no room for a sixth.
+    preview_ = new UGCVideoPreviewToggle(QStringLiteral("ugc.history."), QStringLiteral(".") + item_.id);
+    preview_->setProperty("compact", true);
+    preview_->setIconSize(QSize(12, 12));
+    preview_->setVideoURL(item_.videoURL);
+    top->addWidget(preview_, 0, Qt::AlignTop);
     column->addLayout(top);
     column->addLayout(buildActions());
+    preview_->placePreviewIn(column, -1);
     refresh();
 }
 

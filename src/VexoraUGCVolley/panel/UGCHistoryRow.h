@@ -9,6 +9,8 @@ class QToolButton;
 
 namespace vexora {
 
+class UGCVideoPreviewToggle;
+
 // One earlier generation: its face or kind, what it was about and when, and what can be done
 // with it again.
 class UGCHistoryRow : public QWidget {
@@ -27,6 +29,7 @@ private:
     UGCPanelContext& context_;
     UGCHistoryItem item_;
     std::optional<QString> videoURL_;  // only a web address
+    UGCVideoPreviewToggle* preview_ = nullptr;
     QToolButton* download_ = nullptr;
     QToolButton* retryFailed_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "panel/UGCResultActionLink.h"
 #include "panel/UGCScriptSnippet.h"
 #include "panel/UGCStepBadge.h"
+#include "panel/UGCVideoPreview.h"
 #include "ui/CompactActionButton.h"
 #include "ui/PanelWidgets.h"
 #include "workflow/UGCAppState.h"
@@ -54,10 +55,17 @@ UGCResultCard::UGCResultCard(UGCPanelContext& context, QWidget* parent) : QWidge
     rendering_->setObjectName(QStringLiteral("ugc.video-rendering.callout"));
     column->addWidget(rendering_);
 
+    // The links row has no room left, so Preview sits beside the title.
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(8);
     title_ = label({}, QStringLiteral("title"));
     title_->setWordWrap(true);
     title_->setObjectName(QStringLiteral("ugc.result.title"));
-    column->addWidget(title_);
+    titleRow->addWidget(title_, 1);
+    preview_ = new UGCVideoPreviewToggle(QStringLiteral("ugc.result."), QString());
+    preview_->setProperty("pill", true);
+    titleRow->addWidget(preview_, 0, Qt::AlignTop);
+    column->addLayout(titleRow);
     snippet_ = new UGCScriptSnippet(context_.copyToClipboard);
     column->addWidget(snippet_);
 
@@ -86,6 +94,7 @@ QLayout* UGCResultCard::buildActions() {
     for (QToolButton* button : {static_cast<QToolButton*>(openVideo_), download_, useAvatar_}) links->addWidget(button);
     links->addStretch();
     rows->addLayout(links);
+    preview_->placePreviewIn(rows, 1);  // under the links, above Publish
 
     auto* main = new QHBoxLayout;
     main->setSpacing(8);
@@ -125,6 +134,7 @@ void UGCResultCard::refreshActions() {
     using namespace PanelWidgets;
     const UGCAppState& state = context_.state;
     openVideo_->setDestination(state.videoURL());
+    preview_->setVideoURL(state.videoURL());
 
     const bool downloading = state.isDownloadingVideo();
     setTitle(download_, downloading ? QStringLiteral("Downloading") : QStringLiteral("Download"));

@@ -20,6 +20,7 @@ class UGCProgressTimeline;
 class UGCResultActionLink;
 class UGCScriptSnippet;
 class UGCStepBadge;
+class UGCVideoPreviewToggle;
 
 // The run's output: progress, title and script, what to do with the video, and how each
 // account's publish went.
@@ -43,6 +44,7 @@ private:
     QLabel* title_;
     UGCScriptSnippet* snippet_;
     UGCResultActionLink* openVideo_;
+    UGCVideoPreviewToggle* preview_;
     QToolButton* download_;
     QToolButton* useAvatar_;
     CompactActionButton* publish_;
