@@ -53,23 +53,15 @@ TEST(CoreAppConfiguration, BaseURLComesFromTheEnvironmentAndAnUnusableOneReaches
     }
 }
 
-TEST(CoreAppConfiguration, AppcastAndKeyAccountAreTrimmedWithDefaults) {
+TEST(CoreAppConfiguration, AppcastURLIsTrimmedWithADefault) {
     {
         ScopedEnvironment blanks("VEXORA_APPCAST_URL", " \t\n ");
         EXPECT_EQ(core().appcastURL(), core().defaultAppcastURL);
         EXPECT_TRUE(core().defaultAppcastURL.startsWith("https://"));
         EXPECT_TRUE(core().defaultAppcastURL.endsWith("/macos/ugc-volley/appcast.xml"));
     }
-    {
-        ScopedEnvironment padded("VEXORA_APPCAST_URL", "  https://example.test/feed.xml\n");
-        EXPECT_EQ(core().appcastURL(), "https://example.test/feed.xml");
-    }
-    {
-        ScopedEnvironment unset("SPARKLE_KEY_ACCOUNT", std::nullopt);
-        EXPECT_EQ(core().sparkleKeyAccount(), "vexora-ugc-volley");
-    }
-    ScopedEnvironment padded("SPARKLE_KEY_ACCOUNT", " signer ");
-    EXPECT_EQ(core().sparkleKeyAccount(), "signer");
+    ScopedEnvironment padded("VEXORA_APPCAST_URL", "  https://example.test/feed.xml\n");
+    EXPECT_EQ(core().appcastURL(), "https://example.test/feed.xml");
 }
 
 TEST(CoreAppConfiguration, BundleIdentityDecidesProductionAndDerivedNames) {
@@ -88,12 +80,6 @@ TEST(CoreAppConfiguration, BundleIdentityDecidesProductionAndDerivedNames) {
     }
     ScopedBundle differentCase(QStringLiteral("com.Vexora.ugcvolley"));
     EXPECT_FALSE(core().isProductionBundle());
-
-    CoreAppConfiguration named = core();
-    named.statusItemAutosaveName = QStringLiteral("Pinned");
-    EXPECT_EQ(named.resolvedStatusItemAutosaveName(), "Pinned");
-    EXPECT_NE(named, core());
-    EXPECT_NE(qHash(named), qHash(core()));
 }
 
 TEST(CoreAppConfiguration, TheOneInstanceHoldsTheFixedValues) {

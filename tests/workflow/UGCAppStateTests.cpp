@@ -2,7 +2,6 @@
 #include "support/RunSync.h"
 #include "workflow/WorkflowFixture.h"
 
-#include <QSignalSpy>
 
 using namespace vexora;
 using namespace vexora::test;
@@ -14,26 +13,6 @@ class UGCAppStateTest : public WorkflowFixture {};
 bool runEnded(UGCAppState& state) { return !state.isPipelineRunning(); }
 
 }  // namespace
-
-TEST_F(UGCAppStateTest, ObservedFieldsNotifyOnlyOnRealChanges) {
-    QSignalSpy topicSpy(state.get(), &UGCAppState::topicChanged);
-    state->setTopic("Linen");
-    state->setTopic("Linen");
-    EXPECT_EQ(topicSpy.count(), 1);
-
-    std::vector<StatusIconState> icons;
-    state->onStatusIconStateChange = [&](StatusIconState icon) { icons.push_back(icon); };
-    const std::pair<UGCStep, StatusIconState> mapping[] = {
-        {UGCStep::loadingContext, StatusIconState::processing}, {UGCStep::polling, StatusIconState::processing},
-        {UGCStep::complete, StatusIconState::success},          {UGCStep::error, StatusIconState::error},
-        {UGCStep::idle, StatusIconState::idle}};
-    for (const auto& [step, icon] : mapping) {
-        state->setStep(step);
-        EXPECT_EQ(state->statusIconState(), icon);
-    }
-    state->recomputeStatusIconState();
-    EXPECT_EQ(icons.size(), 6u) << "the callback fires on every recomputation, changed or not";
-}
 
 TEST_F(UGCAppStateTest, AnnouncesEachDistinctTrimmedErrorOnce) {
     state->setStep(UGCStep::error);
