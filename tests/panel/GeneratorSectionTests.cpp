@@ -113,18 +113,6 @@ TEST_F(GeneratorSection, TypingKeepsFocusAndCursorAndCtrlReturnGenerates) {
     EXPECT_TRUE(enabled("ugc.generator.generate")) << "the run's end alone enables Generate again";
 }
 
-TEST_F(GeneratorSection, TheGenerateTitleNamesOnlyTheRenderingSteps) {
-    signInDemo();
-    const std::pair<UGCStep, const char*> titles[] = {
-        {UGCStep::script, "Generating..."}, {UGCStep::avatar, "Generating..."},    {UGCStep::video, "Generating..."},
-        {UGCStep::polling, "Generating..."}, {UGCStep::publishing, "Generate"},    {UGCStep::complete, "Generate"},
-        {UGCStep::error, "Generate"},       {UGCStep::idle, "Generate"}};
-    for (const auto& [step, title] : titles) {
-        state->setStep(step);
-        EXPECT_EQ(text("ugc.generator.generate"), title) << stepName(step).toStdString();
-    }
-}
-
 TEST_F(GeneratorSection, AutoModeLocksEveryTraitAndShowsTheStoredValuesWhenOff) {
     signInDemo();
     state->setAvatarAutoMode(true);

@@ -47,21 +47,23 @@ TEST_F(ResultSection, TheStatusCardGivesWayOnceAnyResultExists) {
     EXPECT_EQ(text("ugc.result.badge"), "Ready");
 }
 
-TEST_F(ResultSection, EveryStepHasItsStatusLineAndBadge) {
+// The generate button's title is checked here too: it names only the rendering steps.
+TEST_F(ResultSection, EveryStepHasItsStatusLineBadgeAndGenerateTitle) {
     signInDemo();
     const struct {
         UGCStep step;
         const char* line;
         const char* badge;
+        const char* generate;
     } cases[] = {
-        {UGCStep::loadingContext, "Loading workspace context...", "Loading"},
-        {UGCStep::script, "Writing the UGC script...", "Script"},
-        {UGCStep::avatar, "Preparing avatar...", "Avatar"},
-        {UGCStep::video, "Rendering video...", "Video"},
-        {UGCStep::polling, "Rendering video...", "Video"},
-        {UGCStep::publishing, "Publishing to connected accounts...", "Publishing"},
-        {UGCStep::complete, "UGC is ready.", "Ready"},
-        {UGCStep::error, "The last operation failed.", "Error"},
+        {UGCStep::script, "Writing the UGC script...", "Script", "Generating..."},
+        {UGCStep::avatar, "Preparing avatar...", "Avatar", "Generating..."},
+        {UGCStep::video, "Rendering video...", "Video", "Generating..."},
+        {UGCStep::polling, "Rendering video...", "Video", "Generating..."},
+        {UGCStep::publishing, "Publishing to connected accounts...", "Publishing", "Generate"},
+        {UGCStep::complete, "UGC is ready.", "Ready", "Generate"},
+        {UGCStep::error, "The last operation failed.", "Error", "Generate"},
+        {UGCStep::loadingContext, "Loading workspace context...", "Loading", nullptr},
     };
     for (const auto& expected : cases) {
         state->setStep(expected.step);
@@ -69,9 +71,13 @@ TEST_F(ResultSection, EveryStepHasItsStatusLineAndBadge) {
         EXPECT_EQ(text("ugc.status.line"), expected.line);
         EXPECT_EQ(text("ugc.status.badge"), expected.badge);
         EXPECT_EQ(find("ugc.status.badge")->accessibleName(), QStringLiteral("Pipeline status ") + expected.badge);
+        if (expected.generate) {
+            EXPECT_EQ(text("ugc.generator.generate"), expected.generate) << expected.line;
+        }
     }
     state->setStep(UGCStep::idle);
     EXPECT_EQ(text("ugc.status.badge"), "Idle");
+    EXPECT_EQ(text("ugc.generator.generate"), "Generate");
 }
 
 TEST_F(ResultSection, OnlyAnExplicitOrStatedFailureAsksForARetry) {

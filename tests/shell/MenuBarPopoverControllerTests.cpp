@@ -1,5 +1,4 @@
 #include "shell/DesktopSupport.h"
-#include "shell/DisplayPlatform.h"
 #include "shell/MenuBarPopoverController.h"
 #include "shell/PanelPlacement.h"
 #include "shell/ShellTestTimers.h"
@@ -280,13 +279,6 @@ TEST(TrayIconArt, EveryLookReadsOnDarkAndLightPanelsAndAnErrorIsNotAnAnimationFr
     EXPECT_NE(TrayIconArt::image(looks[1], {22, 22}, mark), TrayIconArt::image({StatusIconAnimator::errorTint, true}, {22, 22}, mark));
     EXPECT_EQ(TrayIconArt::icon(looks[0], mark, "some-symbolic").name(), "some-symbolic") << "by name where the host recolours";
     EXPECT_EQ(TrayIconArt::icon(looks[2], mark, "some-symbolic").name(), "") << "a tint is ours to draw";
-}
-
-TEST(DisplayPlatform, RunsOnXWaylandWhereItCanAndKeepsTheUsersChoice) {
-    EXPECT_EQ(DisplayPlatform::preferred("", "wayland-0", ":0"), QByteArray("xcb"));
-    EXPECT_EQ(DisplayPlatform::preferred("", "wayland-0", ""), std::nullopt) << "no XWayland: native Wayland";
-    EXPECT_EQ(DisplayPlatform::preferred("wayland", "wayland-0", ":0"), std::nullopt);
-    EXPECT_EQ(DisplayPlatform::preferred("", "", ":0"), std::nullopt);
 }
 
 TEST_F(ShellTest, MainMenuHasTheApplicationAndEditCommands) {
