@@ -4,6 +4,7 @@
 #include "config/UGCAppConfiguration.h"
 #include "foundation/BundleInfo.h"
 #include "shell/AutostartEntry.h"
+#include "shell/SingleInstance.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -167,7 +168,7 @@ QString trayAppManualPage() {
     page += u".TP\n"_s + bold(QLatin1String(AutostartEntry::launchArgument)) + u'\n' +
             prose(u"Stay in the tray, as when started at login: the panel does not open. If no tray has appeared "
                   "10 seconds later, the panel opens as a window."_s);
-    page += u".TP\n"_s + bold(u"--gapplication-service"_s) + u'\n' +
+    page += u".TP\n"_s + bold(QLatin1String(SingleInstance::activationArgument)) + u'\n' +
             prose(u"The same, for the session bus, which starts the app this way when a launcher activates it."_s);
     page += u".PP\n"_s + prose(u"The options of every Qt application, such as `-platform`, are taken too."_s);
     page += environmentAndFiles(ReadBy::trayApp);

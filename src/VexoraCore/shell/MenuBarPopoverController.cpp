@@ -160,7 +160,8 @@ std::optional<QRect> MenuBarPopoverController::iconRect() const {
 
 // --- the panel window ---
 
-bool MenuBarPopoverController::isPanelShown() const { return window_ && window_->isVisible(); }
+// A minimized window is out of sight, so a click shows it rather than hiding it.
+bool MenuBarPopoverController::isPanelShown() const { return window_ && window_->isVisible() && !window_->isMinimized(); }
 
 bool MenuBarPopoverController::isPopover() const { return tray_ && DisplayPlatform::canPlaceWindows(); }
 

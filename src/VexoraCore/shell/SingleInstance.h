@@ -17,6 +17,9 @@ class SingleInstance : public QObject {
 public:
     enum class Role { primary, secondary };
 
+    // What the session bus's service file starts the app with, for a launcher that activates it.
+    static constexpr const char* activationArgument = "--gapplication-service";
+
     explicit SingleInstance(QString applicationId, QObject* parent = nullptr);
     ~SingleInstance() override;
 

@@ -175,13 +175,10 @@ void VexoraUGCVolleyApp::runActivityChanged() {
     // A run hands over to its auto-publish without a gap: it ends when neither holds on.
     const bool active = appState_->isRunActive();
     const bool ended = std::exchange(wasRunActive_, active) && !active;
-    if (!ended || !notifier_ || !notifier_->isEnabled() || isPanelInSight()) return;
+    if (!ended || !notifier_ || !notifier_->isEnabled() ||
+        (statusItemController_ && statusItemController_->isPanelShown()))
+        return;
     if (const std::optional<Notice> notice = noticeForEndedRun(*appState_)) notifier_->post(notice->summary, notice->body);
-}
-
-bool VexoraUGCVolleyApp::isPanelInSight() const {
-    const QWidget* window = statusItemController_ ? statusItemController_->panelWindow() : nullptr;
-    return window && window->isVisible() && !window->isMinimized();
 }
 
 QWidget* VexoraUGCVolleyApp::makePanelContent() {

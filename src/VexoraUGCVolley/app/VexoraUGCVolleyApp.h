@@ -39,7 +39,6 @@ private:
     QWidget* makePanelContent();
     // A run or a publish that ends out of the user's sight is told through a notification.
     void runActivityChanged();
-    bool isPanelInSight() const;
 
     QNetworkAccessManager network_;
     std::unique_ptr<UGCAppState> appState_;

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     // stays in the tray; started by a person, it opens its panel once.
     const QStringList arguments = QApplication::arguments();
     const bool inBackground = arguments.contains(QLatin1String(vexora::AutostartEntry::launchArgument)) ||
-                              arguments.contains(QLatin1String("--gapplication-service"));
+                              arguments.contains(QLatin1String(vexora::SingleInstance::activationArgument));
 
     vexora::VexoraUGCVolleyApp delegate;
     QObject::connect(&instance, &vexora::SingleInstance::activated, &delegate, &vexora::VexoraUGCVolleyApp::activate);
