@@ -41,7 +41,7 @@ MenuBarPopoverController::MenuBarPopoverController(CoreAppConfiguration configur
     trayCheck_ = timers();
     animator_ = std::make_unique<StatusIconAnimator>(timers, [this](StatusIconLook look) { showLook(look); });
     isTrayReady = [this] { return trayIsReadyNow(); };
-    isTrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    isTrayAvailable = [this] { return trayPresence_.canShowIcon(); };
     availableAreaAt = availableAreaNear;
     buildContextMenu();
     applyStatusIcon(StatusIconState::idle);
@@ -103,6 +103,7 @@ void MenuBarPopoverController::setStartAtLogin(bool enabled) {
 
 void MenuBarPopoverController::createTrayIcon() {
     tray_ = std::make_unique<QSystemTrayIcon>();
+    trayPresence_.noteIconCreated();
     tray_->setToolTip(configuration_.displayName);
     tray_->setContextMenu(contextMenu_.get());
     connect(tray_.get(), &QSystemTrayIcon::activated, this, &MenuBarPopoverController::onTrayActivated);

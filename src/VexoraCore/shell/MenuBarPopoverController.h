@@ -5,6 +5,7 @@
 #include "shell/AutostartEntry.h"
 #include "shell/ShellTimer.h"
 #include "shell/StatusIconAnimator.h"
+#include "shell/TrayPresence.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -120,6 +121,7 @@ private:
     CoreAppConfiguration configuration_;
     PopoverHooks hooks_;
     AutostartEntry autostart_;
+    TrayPresence trayPresence_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<QMenu> contextMenu_;
     QAction* openPanelItem_ = nullptr;

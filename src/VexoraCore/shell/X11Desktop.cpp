@@ -50,6 +50,22 @@ void sendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, std::
 
 bool isActive() { return connection() != nullptr; }
 
+bool hasXEmbedTray() {
+    xcb_connection_t* c = connection();
+    if (!c) return false;
+    char* host = nullptr;
+    int display = 0;
+    int screen = 0;
+    if (!xcb_parse_display(nullptr, &host, &display, &screen)) screen = 0;
+    std::free(host);
+    const std::string selection = "_NET_SYSTEM_TRAY_S" + std::to_string(screen);
+    xcb_get_selection_owner_reply_t* reply =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, selection.c_str())), nullptr);
+    const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
+    std::free(reply);
+    return owned;
+}
+
 void skipTaskbarAndPager(QWindow* window) {
     xcb_connection_t* c = connection();
     if (!c || !window) return;

@@ -13,6 +13,9 @@ namespace vexora::X11Desktop {
 
 bool isActive();
 
+// Whether an XEmbed system tray owns the selection of the default screen.
+bool hasXEmbedTray();
+
 // Asks for no taskbar or pager entry; call on the hidden window before every show (the window
 // manager drops the state when the window is withdrawn).
 void skipTaskbarAndPager(QWindow* window);
