@@ -1,4 +1,3 @@
-#include "auth/AuthManager.h"
 #include "config/UGCAppConfiguration.h"
 #include "foundation/FoundationErrors.h"
 #include "foundation/HTTPTransport.h"
@@ -43,35 +42,4 @@ TEST_F(DevServerContractTest, RefusesWhatTheServiceRefuses) {
     session = server.signInDemo();
     server.control("POST", "expire-tokens");
     EXPECT_EQ(refusal("api/tenants").statusCode(), 401) << "an expired token is refused, so clients must refresh";
-
-    const auto unrouted = server.requests("/api/tenants");
-    ASSERT_FALSE(unrouted.empty());
-    EXPECT_EQ(unrouted.back().headers.at("x-client"), "macos-ugc-volley");
-}
-
-TEST_F(DevServerContractTest, ScriptedFaultsReachTheClient) {
-    server.script("GET", "/api/tenants", Json::array({{{"drop", true}}, {{"status", 200}, {"body", "{\"tenants\": ["}}}));
-    const auto dropped = expectFailure<NetworkError>(transport.request<JSONValue>("api/tenants", "GET", std::nullopt, true));
-    EXPECT_FALSE(dropped.errorDescription().isEmpty());
-    expectFailure<DecodingError>(transport.request<JSONValue>("api/tenants", "GET", std::nullopt, true));
-    EXPECT_NO_THROW(runSync(transport.request<JSONValue>("api/tenants", "GET", std::nullopt, true))) << "scripts are used up";
-}
-
-TEST_F(DevServerContractTest, BrowserSignInCompletesOnceApproved) {
-    AuthManager auth(UGCAppConfiguration::core(), network);
-    const auto started = runSync(auth.startBrowserAuth(NativeAuthFlowMode::signin, NativeAuthProvider::github));
-    EXPECT_TRUE(started.authUrl.startsWith(server.baseURL() + "/auth/browser/"));
-    EXPECT_EQ(runSync(auth.pollBrowserAuth(started.sessionId, started.pollToken)).status, "pending");
-
-    QNetworkRequest approve(QUrl(started.authUrl + "/approve"));
-    runSync(sendRequest(network, approve, "POST", QByteArray()));
-    const auto complete = runSync(auth.pollBrowserAuth(started.sessionId, started.pollToken));
-    EXPECT_EQ(complete.status, "complete");
-    ASSERT_TRUE(complete.session && complete.user);
-    EXPECT_EQ(complete.user->email, QStringLiteral("demo@vexora.local"));
-    EXPECT_EQ(runSync(auth.pollBrowserAuth(started.sessionId, started.pollToken)).status, "expired");
-
-    server.configure({{"browser_session_ttl_seconds", 0}});
-    const auto stale = runSync(auth.startBrowserAuth(NativeAuthFlowMode::signup, std::nullopt));
-    EXPECT_EQ(runSync(auth.pollBrowserAuth(stale.sessionId, stale.pollToken)).status, "expired");
 }
