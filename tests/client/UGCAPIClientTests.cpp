@@ -8,7 +8,6 @@
 #include "support/ScopedEnvironment.h"
 #include "workflow/UGCSessionVault.h"
 
-#include <QDateTime>
 #include <QNetworkAccessManager>
 #include <QTimeZone>
 #include <QTimer>
@@ -68,10 +67,6 @@ TEST(UGCAPIPath, EncodesQueryItemsAndSegments) {
 }
 
 TEST_F(UGCAPIClientTest, AuthenticatedContextIsTheFirstTenant) {
-    const AuthenticatedContext context = runSync(client.fetchAuthenticatedContext());
-    EXPECT_EQ(context.tenantID, tenant);
-    EXPECT_EQ(context.balanceCredits, 1250) << "1250.5 truncates toward zero";
-
     replyOnce("GET", "/api/tenants", 200, R"({"tenants":[{"id":"first","balance_credits":250.7},{"id":"second"}]})");
     EXPECT_EQ(runSync(client.fetchAuthenticatedContext()), (AuthenticatedContext{"first", std::nullopt, std::nullopt, 250, std::nullopt}));
 
@@ -98,14 +93,12 @@ TEST_F(UGCAPIClientTest, ContextBundleRequestsRunTogether) {
     EXPECT_GT(bundle.balanceCredits, 0);
     EXPECT_FALSE(bundle.favorites.isEmpty());
     EXPECT_FALSE(bundle.products.isEmpty());
-    for (const auto& account : bundle.socialAccounts) EXPECT_TRUE(account.isActive);
     EXPECT_EQ(bundle.history.items.size(), 50);
     EXPECT_TRUE(bundle.history.hasMore);
     EXPECT_TRUE(bundle.schedules.featureEnabled);
-    EXPECT_EQ(onlyRequest("/api/dashboard/shorts/history").query, "tenantId=tenant-demo&limit=50");
 }
 
-TEST_F(UGCAPIClientTest, ContextBundleFailsWithTheFirstFailureInAwaitOrderAndStopsTheRest) {
+TEST_F(UGCAPIClientTest, ContextBundleFailsWithTheFirstFailureInAwaitOrderAndStopsWithItsCaller) {
     replyOnce("GET", "/api/ai-insights/favorites", 500, R"({"error":"favorites down"})", 300);
     replyOnce("GET", "/api/dashboard/products", 502, R"({"error":"products down"})");
     replyOnce("GET", "/api/social-accounts", 200, R"({"accounts":[]})", 8000);
@@ -114,40 +107,35 @@ TEST_F(UGCAPIClientTest, ContextBundleFailsWithTheFirstFailureInAwaitOrderAndSto
     // The slow reply is still being made when the load has already failed.
     const double failedAt = currentEpochSeconds();
     for (const auto& accounts : server.requests("/api/social-accounts")) EXPECT_GT(accounts.endedAt, failedAt);
-}
 
-TEST_F(UGCAPIClientTest, ContextBundleStopsWithItsCaller) {
     server.configure({{"latency_ms", 5000}});
     std::stop_source stop;
     QTimer::singleShot(100, [&stop] { stop.request_stop(); });
-    const auto error = failureOf(client.fetchContextBundle(tenant, stop.get_token()));
-    EXPECT_TRUE(isCancellationLike(error));
+    EXPECT_TRUE(isCancellationLike(failureOf(client.fetchContextBundle(tenant, stop.get_token()))));
 }
 
 TEST_F(UGCAPIClientTest, ContextRepliesDecodeTolerantly) {
-    struct Case {
-        std::string usage;
-        std::int64_t credits;
-    };
-    for (const Case& item : {Case{R"({"credits":10,"available_credits":7})", 7}, Case{R"({"balance":{"credits":3.5}})", 3},
-                             Case{"{}", 0}, Case{R"({"credits":1e300})", INT64_MAX}, Case{R"({"balance_credits":-2.9})", -2}}) {
-        replyOnce("GET", "/api/ai-insights/usage/stats", 200, item.usage);
-        replyOnce("GET", "/api/dashboard/products", 200, R"({"documents":[{"id":"d1","file_name":"guide.pdf"},{"id":"d2"}]})");
-        replyOnce("GET", "/api/social-accounts", 200,
-                  R"({"accounts":[{"id":"a","platform":"tiktok","account_id":"x","is_active":true},)"
-                  R"({"id":"b","platform":"tiktok","account_id":"y","is_active":false},)"
-                  R"({"id":"c","platform":"instagram","account_id":"z","is_active":true}],)"
-                  R"("connectionLocks":{"tiktok":true,"instagram":{"disabled":true,"message":"Reconnect"}}})");
-        const UGCContextBundle bundle = runSync(client.fetchContextBundle(tenant));
-        EXPECT_EQ(bundle.balanceCredits, item.credits) << item.usage;
-        ASSERT_EQ(bundle.products.size(), 2);
-        EXPECT_EQ(bundle.products[0].name, "guide.pdf");
-        EXPECT_EQ(bundle.products[1].name, "d2");
-        ASSERT_EQ(bundle.socialAccounts.size(), 2);
-        EXPECT_EQ(bundle.socialAccounts[1].id, "c");
-        EXPECT_TRUE(bundle.connectionLocks.isLocked(UGCPlatform::tiktok));
-        EXPECT_EQ(bundle.connectionLocks.tiktok->message, std::nullopt);
-        EXPECT_EQ(bundle.connectionLocks.instagram->message, QStringLiteral("Reconnect"));
+    replyOnce("GET", "/api/dashboard/products", 200, R"({"documents":[{"id":"d1","file_name":"guide.pdf"},{"id":"d2"}]})");
+    replyOnce("GET", "/api/social-accounts", 200,
+              R"({"accounts":[{"id":"a","platform":"tiktok","account_id":"x","is_active":true},)"
+              R"({"id":"b","platform":"tiktok","account_id":"y","is_active":false},)"
+              R"({"id":"c","platform":"instagram","account_id":"z","is_active":true}],)"
+              R"("connectionLocks":{"tiktok":true,"instagram":{"disabled":true,"message":"Reconnect"}}})");
+    const UGCContextBundle bundle = runSync(client.fetchContextBundle(tenant));
+    ASSERT_EQ(bundle.products.size(), 2);
+    EXPECT_EQ(bundle.products[0].name, "guide.pdf");
+    EXPECT_EQ(bundle.products[1].name, "d2");
+    ASSERT_EQ(bundle.socialAccounts.size(), 2);
+    EXPECT_EQ(bundle.socialAccounts[1].id, "c");
+    EXPECT_TRUE(bundle.connectionLocks.isLocked(UGCPlatform::tiktok));
+    EXPECT_EQ(bundle.connectionLocks.tiktok->message, std::nullopt);
+    EXPECT_EQ(bundle.connectionLocks.instagram->message, QStringLiteral("Reconnect"));
+
+    const std::pair<std::string, std::int64_t> usages[] = {{R"({"credits":10,"available_credits":7})", 7},
+        {R"({"balance":{"credits":3.5}})", 3}, {"{}", 0}, {R"({"credits":1e300})", INT64_MAX}, {R"({"balance_credits":-2.9})", -2}};
+    for (const auto& [usage, credits] : usages) {
+        replyOnce("GET", "/api/ai-insights/usage/stats", 200, usage);
+        EXPECT_EQ(runSync(client.fetchContextBundle(tenant)).balanceCredits, credits) << usage;
     }
     replyOnce("GET", "/api/social-accounts", 200, R"({"accounts":[],"connectionLocks":{"tiktok":{"message":"only"}}})");
     EXPECT_EQ(expectFailure<DecodingError>(client.fetchContextBundle(tenant)).path(), "connectionLocks.tiktok.disabled");
@@ -157,7 +145,7 @@ TEST_F(UGCAPIClientTest, ContextRepliesDecodeTolerantly) {
     EXPECT_EQ(expectFailure<DecodingError>(client.fetchContextBundle(tenant)).path(), "") << "no partial bundle";
 }
 
-TEST_F(UGCAPIClientTest, SuggestionAndPagingQueries) {
+TEST_F(UGCAPIClientTest, SuggestionPagingAndPollPaths) {
     runSync(client.suggestTopics(tenant, QString()));
     runSync(client.suggestTopics(tenant, QStringLiteral("a&b=c")));
     runSync(client.suggestKnowledge(tenant, QStringLiteral("fav-1")));
@@ -176,54 +164,28 @@ TEST_F(UGCAPIClientTest, SuggestionAndPagingQueries) {
     EXPECT_TRUE(first.id().startsWith("T-"));
     replyOnce("GET", "/api/dashboard/shorts/suggest-topics", 200, R"({"suggestions":[{"source":"s","topic":"T"}]})");
     EXPECT_NE(runSync(client.suggestTopics(tenant, std::nullopt)).suggestions.at(0).id(), first.id());
-}
 
-TEST_F(UGCAPIClientTest, OneVideoFromScriptToPublishedPosts) {
-    ScriptRequest script{tenant, "Summer sale", std::nullopt, std::nullopt, std::nullopt, "short", 10, "hook", "en"};
-    const ScriptResponse written = runSync(client.createScript(script));
-    const Json scriptBody = Json::parse(onlyRequest("/api/dashboard/shorts/script").body);
-    for (const char* omitted : {"product_id", "favorite_id", "gap_id"}) EXPECT_FALSE(scriptBody.contains(omitted)) << omitted;
-    EXPECT_EQ(scriptBody.at("requested_duration_seconds"), 10);
-
-    const AvatarResponse face =
-        runSync(client.createAvatar(AvatarRequest{tenant, written.dbID, {"female", "european", "25-34", "creator", "studio"}}));
-    const VideoResponse render = runSync(client.generateVideo(
-        VideoRequest{tenant, written.dbID, VideoRequest::speakingPrompt, face.avatarURL, false, 10, written.script}));
-    PollResponse poll;
-    for (int attempt = 0; attempt < 20 && poll.status != "completed" && poll.status != "failed"; ++attempt)
-        poll = runSync(client.pollVideo(render.generationID, tenant));
-    ASSERT_EQ(poll.status, "completed");
-    ASSERT_TRUE(poll.videoURL);
-
-    server.configure({{"fail_accounts", Json::array({"acct-ig-1"})}});
-    const PublishResponse published = runSync(client.publish(PublishRequest{
-        tenant, written.dbID, *poll.videoURL, written.script,
-        {{"tiktok", "acct-tt-1"}, {"instagram_reels", "acct-ig-1"}}, QStringLiteral("private")}));
-    ASSERT_EQ(published.results.size(), 2);
-    EXPECT_EQ(published.results[0].status, "success");
-    EXPECT_EQ(published.results[1].status, "failed");
-    EXPECT_TRUE(published.results[1].error);
-    EXPECT_EQ(Json::parse(onlyRequest("/api/dashboard/shorts/publish").body).at("privacy_status"), "private");
-}
-
-TEST_F(UGCAPIClientTest, PollPathKeepsTheIdInOneSegment) {
     replyOnce("GET", "/api/dashboard/shorts/render%2F7", 200, R"({"status":"processing"})");
     EXPECT_EQ(runSync(client.pollVideo("render/7", tenant)).status, "processing");
     EXPECT_EQ(onlyRequest("/api/dashboard/shorts/render%2F7").query, "tenantId=tenant-demo");
 }
 
-TEST_F(UGCAPIClientTest, SchedulesFeatureDetection) {
-    EXPECT_TRUE(runSync(client.fetchSchedules(tenant, std::nullopt)).featureEnabled);
-    server.configure({{"schedules_enabled", false}});
-    EXPECT_EQ(runSync(client.fetchSchedules(tenant, std::nullopt)), ScheduleListState::disabled());
+TEST_F(UGCAPIClientTest, AScriptWithoutSourcesOmitsTheirKeys) {
+    runSync(client.createScript({tenant, "Summer sale", std::nullopt, std::nullopt, std::nullopt, "short", 10, "hook", "en"}));
+    const Json scriptBody = Json::parse(onlyRequest("/api/dashboard/shorts/script").body);
+    for (const char* omitted : {"product_id", "favorite_id", "gap_id"}) EXPECT_FALSE(scriptBody.contains(omitted)) << omitted;
+    EXPECT_EQ(scriptBody.at("requested_duration_seconds"), 10);
+}
 
-    server.configure({{"schedules_enabled", true}});
+TEST_F(UGCAPIClientTest, SchedulesFeatureDetection) {
     replyOnce("GET", "/api/dashboard/shorts/schedules", 404, R"({"error":"Not Found","message":"Not Found","code":"NotFound"})");
     EXPECT_FALSE(runSync(client.fetchSchedules(tenant, std::nullopt)).featureEnabled);
     replyOnce("GET", "/api/dashboard/shorts/schedules", 404, R"({"message":"No such route","code":"NotFound"})");
     EXPECT_EQ(expectFailure<APIClientError>(client.fetchSchedules(tenant, std::nullopt)).statusCode(), 404);
     replyOnce("GET", "/api/dashboard/shorts/schedules", 404, R"({"message":"Not Found"})");
     expectFailure<APIClientError>(client.fetchSchedules(tenant, std::nullopt));
+    server.configure({{"schedules_enabled", false}});
+    EXPECT_EQ(runSync(client.fetchSchedules(tenant, std::nullopt)), ScheduleListState::disabled());
 }
 
 TEST_F(UGCAPIClientTest, ScheduleLifecycle) {
@@ -236,14 +198,21 @@ TEST_F(UGCAPIClientTest, ScheduleLifecycle) {
     runSync(client.createSchedule(tenant, validDraft(), UGCDuration::fifteen, "de"));
     const auto created = onlyRequest("/api/dashboard/shorts/schedules");
     EXPECT_EQ(created.query, "tenantId=tenant-demo");
-    const Json body = Json::parse(created.body);
-    EXPECT_EQ(body.at("topic_source"), "gap");
-    EXPECT_FALSE(body.contains("default_topic"));
-    EXPECT_FALSE(body.contains("tenantId"));
-    EXPECT_EQ(body.at("default_duration"), 15);
-    EXPECT_EQ(body.at("default_language"), "de");
+    Json body = Json::parse(created.body);
     EXPECT_EQ(body.at("timezone"), QTimeZone::systemTimeZoneId().toStdString());
-    EXPECT_EQ(body.at("default_avatar_config"), (Json{{"avatar_url", "https://cdn.test/face.png"}}));
+    body.erase("timezone");
+    EXPECT_EQ(body, Json::parse(R"({"favorite_id": "fav-1", "name": "UGC Schedule", "runs_per_day": 2, "run_hours": [9, 18],
+                                    "topic_source": "gap", "default_duration": 15, "default_language": "de",
+                                    "default_avatar_random": false, "default_avatar_config": {"avatar_url": "https://cdn.test/face.png"},
+                                    "auto_publish": false, "is_enabled": true})"));
+    ScheduleDraft knowledge = validDraft();
+    knowledge.topicSource = ScheduleTopicSource::knowledge;
+    knowledge.defaultTopic = QStringLiteral(" launch ");
+    server.clearLog();
+    runSync(client.createSchedule(tenant, knowledge, UGCDuration::five, "fr"));
+    body = Json::parse(onlyRequest("/api/dashboard/shorts/schedules").body);
+    EXPECT_EQ(body.at("topic_source"), "knowledge");
+    EXPECT_EQ(body.at("default_topic"), " launch ") << "sent as typed";
 
     const ScheduleListState listed = runSync(client.fetchSchedules(tenant, std::nullopt));
     ASSERT_FALSE(listed.schedules.isEmpty());
