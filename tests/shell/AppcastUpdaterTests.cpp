@@ -95,9 +95,7 @@ namespace {
 
 CoreAppConfiguration testConfiguration() {
     CoreAppConfiguration configuration;
-    configuration.appName = "VexoraUGCVolley";
     configuration.productionBundleIdentifier = "com.vexora.ugcvolley";
-    configuration.developmentBundleIdentifier = "com.vexora.ugcvolley.qa";
     configuration.defaultAppcastURL = "https://downloads.example/appcast.xml";
     return configuration;
 }
