@@ -8,7 +8,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QRegularExpression>
-#include <QTimer>
 
 using namespace vexora;
 using namespace vexora::test;
@@ -55,7 +54,14 @@ TEST_F(HTTPTransportTest, StampsHeadersAndSendsBodiesOnlyWhenGiven) {
     EXPECT_EQ(Json::parse(requests[2].body), (Json{{"title", "x"}}));
 }
 
-TEST_F(HTTPTransportTest, RefusesPathsOutsideTheServiceBeforeAnyTraffic) {
+TEST_F(HTTPTransportTest, PathsOutsideTheServiceOrNoUsableSessionSendNothing) {
+    EXPECT_EQ(expectFailure<APIClientError>(get("api/tenants")), APIClientError::missingSession());
+    UGCSessionVault expiringVault;
+    expiringVault.replace(sessionExpiringIn(5));
+    HTTPTransport cannotRefresh(UGCAppConfiguration::core(), [&] { return expiringVault.storedSession(); }, {}, network);
+    EXPECT_EQ(expectFailure<APIClientError>(cannotRefresh.request<JSONValue>("api/tenants", "GET", std::nullopt, true)),
+              APIClientError::missingSession());
+
     vault.replace(sessionExpiringIn(10));  // would need a refresh, which must not happen either
     serveRefresh("new");
     for (const QString& path : {QStringLiteral("https://evil.test/api/tenants"), QStringLiteral("//evil.test/api"),
@@ -65,31 +71,26 @@ TEST_F(HTTPTransportTest, RefusesPathsOutsideTheServiceBeforeAnyTraffic) {
     EXPECT_TRUE(server.requests().empty());
 }
 
-TEST_F(HTTPTransportTest, WithoutUsableSessionNothingIsSent) {
-    EXPECT_EQ(expectFailure<APIClientError>(get("api/tenants")), APIClientError::missingSession());
-
-    UGCSessionVault expiringVault;
-    expiringVault.replace(sessionExpiringIn(5));
-    HTTPTransport cannotRefresh(UGCAppConfiguration::core(), [&] { return expiringVault.storedSession(); }, {}, network);
-    EXPECT_EQ(expectFailure<APIClientError>(cannotRefresh.request<JSONValue>("api/tenants", "GET", std::nullopt, true)),
-              APIClientError::missingSession());
-    EXPECT_TRUE(server.requests().empty());
-}
-
-TEST_F(HTTPTransportTest, RefreshesOnlyWithinThirtySecondsOfExpiry) {
+TEST_F(HTTPTransportTest, RefreshesOnlyWithinThirtySecondsOfExpiryAndAFailedRefreshDoesNotPoisonTheNext) {
     server.onJSON("GET", "/api/tenants", 200, "{}");
-    serveRefresh("fresh-token");
-
+    server.onJSON("POST", "/api/auth/refresh", 503, R"({"error":"refresh is down"})");
     vault.replace(sessionExpiringIn(31, "still-good"));
     runSync(get("api/tenants"));
     EXPECT_TRUE(server.requestsTo("/api/auth/refresh").empty());
     EXPECT_EQ(server.requestsTo("/api/tenants").back().header("authorization"), "Bearer still-good");
 
     vault.replace(sessionExpiringIn(29, "almost-gone"));
+    const auto failure = expectFailure<APIClientError>(get("api/tenants"));
+    EXPECT_EQ(failure.statusCode(), 503);
+    EXPECT_EQ(failure.message(), "refresh is down");
+    EXPECT_EQ(server.requestsTo("/api/tenants").size(), 1u) << "the request is not sent after a failed refresh";
+    EXPECT_EQ(vault.storedSession()->accessToken, "almost-gone");
+
+    serveRefresh("fresh-token");
     runSync(get("api/tenants"));
     const auto refreshes = server.requestsTo("/api/auth/refresh");
-    ASSERT_EQ(refreshes.size(), 1u);
-    EXPECT_EQ(Json::parse(refreshes[0].body), (Json{{"refresh_token", "refresh-1"}, {"method", "macos_menu_bar"}}));
+    ASSERT_EQ(refreshes.size(), 2u);
+    EXPECT_EQ(Json::parse(refreshes[1].body), (Json{{"refresh_token", "refresh-1"}, {"method", "macos_menu_bar"}}));
     EXPECT_EQ(server.requestsTo("/api/tenants").back().header("authorization"), "Bearer fresh-token");
     EXPECT_EQ(vault.storedSession()->accessToken, "fresh-token");
 }
@@ -111,24 +112,7 @@ TEST_F(HTTPTransportTest, ConcurrentRequestsShareOneRefresh) {
     for (const auto& request : requests) EXPECT_EQ(request.header("authorization"), "Bearer shared-token");
 }
 
-TEST_F(HTTPTransportTest, AFailedRefreshDoesNotPoisonTheNext) {
-    server.onJSON("GET", "/api/tenants", 200, "{}");
-    server.onJSON("POST", "/api/auth/refresh", 503, R"({"error":"refresh is down"})");
-    vault.replace(sessionExpiringIn(1));
-
-    const auto failure = expectFailure<APIClientError>(get("api/tenants"));
-    EXPECT_EQ(failure.statusCode(), 503);
-    EXPECT_EQ(failure.message(), "refresh is down");
-    EXPECT_TRUE(server.requestsTo("/api/tenants").empty()) << "the request is not sent after a failed refresh";
-    EXPECT_EQ(vault.storedSession()->accessToken, "old-token");
-
-    serveRefresh("second-try");
-    runSync(get("api/tenants"));
-    EXPECT_EQ(server.requestsTo("/api/auth/refresh").size(), 2u);
-    EXPECT_EQ(server.requestsTo("/api/tenants").back().header("authorization"), "Bearer second-try");
-}
-
-TEST_F(HTTPTransportTest, MapsErrorBodies) {
+TEST_F(HTTPTransportTest, MapsErrorBodiesAndPassesNetworkFailuresThrough) {
     vault.replace(sessionExpiringIn(3600));
     struct Case {
         std::string body;
@@ -140,8 +124,6 @@ TEST_F(HTTPTransportTest, MapsErrorBodies) {
         {R"({"error":"e","message":"Readable","code":"c1"})", "Readable", QStringLiteral("c1")},
         {R"({"message":"Only message"})", "Only message", std::nullopt},
         {R"({"error":"e","code":42})", "Request failed", std::nullopt},
-        {"", "Request failed", std::nullopt},
-        {"<html>Bad gateway</html>", "Request failed", std::nullopt},
         {R"(["error"])", "Request failed", std::nullopt},
     };
     for (const Case& item : cases) {
@@ -153,31 +135,9 @@ TEST_F(HTTPTransportTest, MapsErrorBodies) {
         const auto error = expectFailure<APIClientError>(get("api/fail"));
         EXPECT_EQ(error, APIClientError::http(403, item.message, item.code, QStringLiteral("abc"))) << item.body;
     }
-    server.onJSON("GET", "/api/fail", 500, R"({"error":"forbidden"})");
-    EXPECT_EQ(expectFailure<APIClientError>(get("api/fail")).errorDescription(), "forbidden");
-}
-
-TEST_F(HTTPTransportTest, SuccessBodiesThatDoNotDecodeNameTheKey) {
-    server.onJSON("GET", "/api/named", 200, R"({"title":"no name"})");
-    vault.replace(sessionExpiringIn(3600));
-    const auto error = expectFailure<DecodingError>(transport.request<Named>("api/named", "GET", std::nullopt, true));
-    EXPECT_EQ(error.path(), "name");
-    EXPECT_TRUE(error.errorDescription().contains("\"name\""));
-}
-
-TEST_F(HTTPTransportTest, StoppingAbortsTheReplyAndNetworkFailuresPassThrough) {
-    server.on("GET", "/api/slow", [](const httplib::Request&, httplib::Response& response) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-        response.set_content("{}", "application/json");
-    });
-    std::stop_source stop;
-    QTimer::singleShot(100, [&stop] { stop.request_stop(); });
-    auto cancelled = failureOf(transport.request<JSONValue>("api/slow", "GET", std::nullopt, false, stop.get_token()));
-    EXPECT_TRUE(isCancellationLike(cancelled));
-
     ScopedEnvironment closed("VEXORA_API_BASE_URL", "http://127.0.0.1:1");
-    const auto refused = expectFailure<NetworkError>(get("api/tenants", false));
-    EXPECT_EQ(refused.code(), QNetworkReply::ConnectionRefusedError);
+    EXPECT_EQ(expectFailure<NetworkError>(get("api/tenants", false)).code(), QNetworkReply::ConnectionRefusedError)
+        << "a network failure passes through as itself";
 }
 
 // A request must end, never stay suspended, when its manager goes away or is told to finish:
