@@ -64,33 +64,19 @@ TEST(CoreAppConfiguration, AppcastURLIsTrimmedWithADefault) {
     EXPECT_EQ(core().appcastURL(), "https://example.test/feed.xml");
 }
 
-TEST(CoreAppConfiguration, BundleIdentityDecidesProductionAndDerivedNames) {
+TEST(CoreAppConfiguration, BundleIdentityDecidesProduction) {
     {
         ScopedBundle production(QStringLiteral("com.vexora.ugcvolley"));
         EXPECT_TRUE(core().isProductionBundle());
         EXPECT_TRUE(core().supportsUpdater());
-        EXPECT_EQ(core().appStateDirectoryName(), "com-vexora-ugcvolley");
-        EXPECT_EQ(core().resolvedStatusItemAutosaveName(), "com.vexora.ugcvolley.VexoraUGCVolley.StatusItem");
     }
     {
         ScopedBundle unnamed(std::nullopt);
         EXPECT_EQ(core().bundleIdentifier(), "com.vexora.ugcvolley.qa");
         EXPECT_FALSE(core().isProductionBundle());
-        EXPECT_EQ(core().resolvedStatusItemAutosaveName(), "com.vexora.ugcvolley.qa.VexoraUGCVolley.StatusItem");
     }
     ScopedBundle differentCase(QStringLiteral("com.Vexora.ugcvolley"));
     EXPECT_FALSE(core().isProductionBundle());
-}
-
-TEST(CoreAppConfiguration, TheOneInstanceHoldsTheFixedValues) {
-    EXPECT_EQ(core().displayName, "Vexora UGC Volley");
-    EXPECT_EQ(core().clientHeader, "macos-ugc-volley");
-    EXPECT_EQ(core().authPanelSize, QSizeF(440, 510));
-    EXPECT_EQ(core().workspacePanelSize, QSizeF(480, 820));
-    EXPECT_EQ(core().nativeAuthPollIntervalNanoseconds, 1'200'000'000u);
-    EXPECT_EQ(core().nativeAuthTimeoutSeconds, 300);
-    EXPECT_EQ(core().requestRetryStatuses, (std::set<int>{502, 503, 504}));
-    EXPECT_EQ(core().statusIconAssetName, QStringLiteral("ugc-volley-status"));
 }
 
 TEST(UGCAppConfiguration, BooleanSwitchesAreOnOnlyForExactlyOne) {
@@ -117,22 +103,8 @@ TEST(UGCAppConfiguration, PollTimeoutParsesTheWholeValueAsADecimal) {
     }
 }
 
-TEST(UGCRuntimeConfiguration, TopicIsTrimmedAndTheRecordIsASnapshot) {
-    {
-        ScopedEnvironment blank("VEXORA_UGC_DEBUG_AUTOGENERATE_TOPIC", " \n\t ");
-        EXPECT_EQ(UGCAppConfiguration::debugAutogenerateTopic(), std::nullopt);
-    }
-    ScopedEnvironment topic("VEXORA_UGC_DEBUG_AUTOGENERATE_TOPIC", "  Summer sale \n");
-    ScopedEnvironment timeout("VEXORA_UGC_VIDEO_POLL_TIMEOUT_SECONDS", "42");
-    const UGCRuntimeConfiguration runtime = UGCRuntimeConfiguration::fromEnvironment();
-    EXPECT_EQ(runtime.debugAutogenerateTopic, QStringLiteral("Summer sale"));
-    EXPECT_EQ(runtime.liveVideoPollTimeoutSeconds, 42);
-    ScopedEnvironment later("VEXORA_UGC_VIDEO_POLL_TIMEOUT_SECONDS", "7");
-    EXPECT_EQ(runtime.liveVideoPollTimeoutSeconds, 42) << "built once; later changes do not reach it";
-}
-
 // The app builds its runtime configuration once at start: that is where an unusable base URL is told.
-TEST(UGCRuntimeConfiguration, AnUnusableBaseURLIsWarnedAboutOnceWhenBuilt) {
+TEST(UGCRuntimeConfiguration, TrimsTheTopicAndWarnsOnceOfAnUnusableBaseURL) {
     static QStringList warnings;
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
@@ -140,11 +112,16 @@ TEST(UGCRuntimeConfiguration, AnUnusableBaseURLIsWarnedAboutOnceWhenBuilt) {
     });
     {
         ScopedEnvironment usable("VEXORA_API_BASE_URL", "http://127.0.0.1:8080");
-        UGCRuntimeConfiguration::fromEnvironment();
+        ScopedEnvironment blank("VEXORA_UGC_DEBUG_AUTOGENERATE_TOPIC", " \n\t ");
+        EXPECT_EQ(UGCRuntimeConfiguration::fromEnvironment().debugAutogenerateTopic, std::nullopt);
     }
     ScopedEnvironment unusable("VEXORA_API_BASE_URL", "localhost:8080");
-    UGCRuntimeConfiguration::fromEnvironment();
+    ScopedEnvironment topic("VEXORA_UGC_DEBUG_AUTOGENERATE_TOPIC", "  Summer sale \n");
+    ScopedEnvironment timeout("VEXORA_UGC_VIDEO_POLL_TIMEOUT_SECONDS", "42");
+    const UGCRuntimeConfiguration runtime = UGCRuntimeConfiguration::fromEnvironment();
     qInstallMessageHandler(previous);
+    EXPECT_EQ(runtime.debugAutogenerateTopic, QStringLiteral("Summer sale"));
+    EXPECT_EQ(runtime.liveVideoPollTimeoutSeconds, 42);
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_TRUE(warnings[0].contains("VEXORA_API_BASE_URL")) << warnings[0].toStdString();
     EXPECT_FALSE(warnings[0].contains('\n'));
