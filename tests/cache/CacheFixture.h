@@ -4,6 +4,7 @@
 #include "cache/UGCAvatarRecordStore.h"
 #include "support/DevServer.h"
 #include "support/RunSync.h"
+#include "support/ThreadWrites.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -22,15 +23,6 @@ inline QByteArray pngOf(QSize size, QColor colour) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return buffer.data();
-}
-
-// Bytes the calling thread has passed to write(2) and its kin; -1 without Linux's counters.
-inline qint64 bytesWrittenByThisThread() {
-    QFile io(QStringLiteral("/proc/thread-self/io"));
-    if (!io.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : io.readAll().split('\n'))
-        if (line.startsWith("wchar:")) return line.mid(6).trimmed().toLongLong();
-    return -1;
 }
 
 inline bool writeBytes(const QString& path, const QByteArray& bytes) {
