@@ -197,6 +197,8 @@ TEST_F(WorkspacePreferencesTest, AFailedLoadIsNotStoredButARunsErrorIs) {
     ASSERT_TRUE(waitUntil([&] { return !state->isPipelineRunning(); }));
     const OptionalString runError = state->errorMessage();
     ASSERT_EQ(runError, QStringLiteral("Rendering failed for this topic."));
+    EXPECT_EQ(state->step(), UGCStep::error);
+    EXPECT_EQ(announcements.back(), *runError);
     const auto load = [&](bool fails) {
         if (fails)
             server.script("GET", "/api/ai-insights/favorites", Json::array({{{"status", 503}, {"body", R"({"error":"Try later"})"}}}));
