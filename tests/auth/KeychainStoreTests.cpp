@@ -60,27 +60,19 @@ protected:
 
 }  // namespace
 
-TEST_F(KeychainStoreTest, RoundTripsReplacesAndClears) {
-    EXPECT_EQ(runSync(qa->loadSession()), std::nullopt) << "nothing stored is no session, not an error";
-
+TEST_F(KeychainStoreTest, QAAndProductionKeepSeparateSessionsThatRoundTripReplaceAndClear) {
+    EXPECT_EQ(qa->service(), "com.vexora.ugcvolley.qa.session");
+    EXPECT_EQ(production->service(), "com.vexora.ugcvolley.session");
     runSync(qa->save(session("first")));
-    runSync(qa->save(session("second", std::nullopt)));
-    const auto loaded = runSync(qa->loadSession());
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(*loaded, session("second", std::nullopt));
+    runSync(qa->save(session("qa-token", std::nullopt)));
+    EXPECT_EQ(runSync(production->loadSession()), std::nullopt) << "nothing stored is no session, not an error";
+    runSync(production->save(session("production-token")));
+    EXPECT_EQ(runSync(qa->loadSession()), session("qa-token", std::nullopt));
+    EXPECT_EQ(runSync(production->loadSession()), session("production-token"));
 
     runSync(qa->clearSession());
     runSync(qa->clearSession());  // clearing nothing is fine
     EXPECT_EQ(runSync(qa->loadSession()), std::nullopt);
-}
-
-TEST_F(KeychainStoreTest, QAAndProductionKeepSeparateSessions) {
-    EXPECT_EQ(qa->service(), "com.vexora.ugcvolley.qa.session");
-    EXPECT_EQ(production->service(), "com.vexora.ugcvolley.session");
-    runSync(qa->save(session("qa-token")));
-    EXPECT_EQ(runSync(production->loadSession()), std::nullopt);
-    runSync(production->save(session("production-token")));
-    EXPECT_EQ(runSync(qa->loadSession())->accessToken, "qa-token");
     EXPECT_EQ(runSync(production->loadSession())->accessToken, "production-token");
 }
 
