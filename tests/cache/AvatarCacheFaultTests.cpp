@@ -1,4 +1,3 @@
-#include "cache/AvatarPlaceholder.h"
 #include "cache/CacheFixture.h"
 #include "cache/UGCAvatarFiles.h"
 #include "support/RecordingServer.h"
@@ -116,18 +115,4 @@ TEST_F(AvatarCacheTest, UnwritableImageDirectoryStillServesAndRecordsNothing) {
     restart();
     EXPECT_TRUE(lookUp(url));
     EXPECT_EQ(downloadsOf("unsaved"), 2u);
-}
-
-TEST(AvatarPlaceholder, GradientTileWithSilhouetteAndRoundedCorners) {
-    EXPECT_TRUE(avatarPlaceholderImage(QSize(0, 10), 4).isNull());
-    const QImage tile = avatarPlaceholderImage(QSize(64, 64), 12);
-    ASSERT_EQ(tile.size(), QSize(64, 64));
-    EXPECT_EQ(qAlpha(tile.pixel(0, 0)), 0);
-    const QColor silhouette = QColor::fromRgbF(0.34f, 0.40f, 0.48f);
-    EXPECT_EQ(tile.pixelColor(32, 24).rgb(), silhouette.rgb());
-    const QColor background = tile.pixelColor(4, 32);
-    EXPECT_GE(background.redF(), 0.87);
-    EXPECT_GE(background.blueF(), 0.96);
-    // Below 22 px the figure keeps its minimum size, so its head reaches near the top.
-    EXPECT_EQ(avatarPlaceholderImage(QSize(20, 20), 0).pixelColor(10, 3).rgb(), silhouette.rgb());
 }

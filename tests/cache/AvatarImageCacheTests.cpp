@@ -10,15 +10,6 @@ using namespace vexora::test;
 
 namespace {
 
-QCoro::Task<std::pair<std::optional<QImage>, std::optional<QImage>>> twoAtOnce(UGCAvatarImageCache& cache, QString url) {
-    // Tasks start eagerly, so both lookups are under way before either is awaited.
-    QCoro::Task<std::optional<QImage>> first = cache.image(url);
-    QCoro::Task<std::optional<QImage>> second = cache.image(url);
-    std::optional<QImage> a = co_await std::move(first);
-    std::optional<QImage> b = co_await std::move(second);
-    co_return std::pair(a, b);
-}
-
 // Runs SQL on a store file through a plain connection; the first column of the last statement's rows.
 std::string onStore(const QString& path, const QStringList& statements) {
     QStringList rows;
@@ -58,7 +49,10 @@ TEST_F(AvatarCacheTest, OnlyWebURLsAreLookedUp) {
 
 TEST_F(AvatarCacheTest, ConcurrentLookupsShareOneDownload) {
     const QString url = faceURL("shared");
-    const auto [first, second] = runSync(twoAtOnce(cache(), url));
+    // Tasks start eagerly, so both lookups are under way before either is awaited.
+    QCoro::Task<std::optional<QImage>> firstLookUp = cache().image(url);
+    QCoro::Task<std::optional<QImage>> secondLookUp = cache().image(url);
+    const std::optional<QImage> first = runSync(std::move(firstLookUp)), second = runSync(std::move(secondLookUp));
     ASSERT_TRUE(first && second);
     EXPECT_EQ(first->size(), QSize(96, 96));
     EXPECT_EQ(*first, *second);
