@@ -3,13 +3,9 @@
 using namespace vexora;
 using namespace vexora::test;
 
-namespace {
+using SuggestionsTest = WorkflowFixture;
 
-class SuggestionsTest : public WorkflowFixture {};
-
-QString favorite(int n) { return QStringLiteral("fav-%1").arg(n); }
-
-}  // namespace
+static QString favorite(int n) { return QStringLiteral("fav-%1").arg(n); }
 
 TEST_F(SuggestionsTest, BothModesAndTheirMessages) {
     signInDemo();
