@@ -102,7 +102,7 @@ TEST_F(UGCAppStateTest, BrowserSignInEndsWithItsTextsAndOpensOnlyWebPages) {
     EXPECT_EQ(state->authErrorMessage(), QStringLiteral("Invalid server response."));
 }
 
-TEST_F(UGCAppStateTest, ALiveRunFromScriptToVideo) {
+TEST_F(UGCAppStateTest, ALiveRunFromScriptToVideoAndOneThatTimesOut) {
     signInDemo();
     state->setTopic("Summer linen");
     state->setSelectedDuration(UGCDuration::fifteen);
@@ -131,10 +131,8 @@ TEST_F(UGCAppStateTest, ALiveRunFromScriptToVideo) {
     EXPECT_TRUE(server.requests("/api/dashboard/shorts/avatar").empty());
     EXPECT_EQ(onlyBody("/api/dashboard/shorts/generate").at("reuse_avatar"), true);
     EXPECT_EQ(state->avatarURL(), state->reusedAvatarURL());
-}
 
-// A failed render's text and announcement: WorkspacePreferencesTest.AFailedLoadIsNotStoredButARunsErrorIs.
-TEST_F(UGCAppStateTest, ATimedOutRenderBecomesAnError) {
+    // The poll deadline (a failed render: WorkspacePreferencesTest.AFailedLoadIsNotStoredButARunsErrorIs).
     UGCRuntimeConfiguration impatient;
     impatient.liveVideoPollTimeoutSeconds = 3;
     makeState(impatient);

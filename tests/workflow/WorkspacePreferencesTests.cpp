@@ -154,7 +154,7 @@ TEST_F(WorkspacePreferencesTest, AnInterruptedRunComesBackAsAnErrorToRetry) {
     EXPECT_EQ(state->errorMessage(), std::nullopt);
 }
 
-TEST_F(WorkspacePreferencesTest, NothingIsWrittenWhileTheContextLoads) {
+TEST_F(WorkspacePreferencesTest, ARefreshWritesNothingWhileItLoadsAndLeavesARunOrAPublishGoing) {
     signInDemo();
     server.configure({{"latency_ms", 150}});
     state->fetchContext();
@@ -165,10 +165,7 @@ TEST_F(WorkspacePreferencesTest, NothingIsWrittenWhileTheContextLoads) {
     EXPECT_EQ(state->topic(), "") << "the restore brings back what was stored";
     state->setTopic("Typed after loading");
     EXPECT_EQ(stored()->topic, "Typed after loading");
-}
 
-TEST_F(WorkspacePreferencesTest, ARefreshDuringARunOrAPublishLeavesItGoing) {
-    signInDemo();
     server.configure({{"latency_ms", 20}, {"render_polls", 20}});
     state->setTopic("Refreshed while rendering");
     state->generate();
