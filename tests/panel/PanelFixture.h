@@ -30,9 +30,13 @@ protected:
         WorkflowFixture::TearDown();
     }
 
+    // Both result cards hold an error callout under the same identifiers: the one in sight counts.
     template <class Widget = QWidget>
     Widget* find(const QString& identifier) {
-        return panel->findChild<Widget*>(identifier);
+        const QList<Widget*> found = panel->findChildren<Widget*>(identifier);
+        for (Widget* widget : found)
+            if (widget->isVisibleTo(panel.get())) return widget;
+        return found.value(0);
     }
 
     // Present and shown on the panel (its own and its parents' visibility).
@@ -54,10 +58,11 @@ protected:
         return widget && widget->isEnabled();
     }
 
+    // As a user clicks: only a button in sight and enabled.
     void click(const QString& identifier) {
         auto* button = find<QAbstractButton>(identifier);
         ASSERT_NE(button, nullptr) << identifier.toStdString();
-        ASSERT_TRUE(button->isEnabled()) << identifier.toStdString();
+        ASSERT_TRUE(button->isVisibleTo(panel.get()) && button->isEnabled()) << identifier.toStdString();
         button->click();
     }
 

@@ -7,14 +7,6 @@ namespace {
 
 class ResultSection : public PanelFixture {
 protected:
-    // Both cards hold an error callout under the same identifiers; the one that counts is shown.
-    template <class Widget = QWidget>
-    Widget* shownChild(const QString& identifier) {
-        for (Widget* widget : panel->findChildren<Widget*>(identifier))
-            if (widget->isVisibleTo(panel.get())) return widget;
-        return nullptr;
-    }
-
     static PublishResult result(QString platform, QString status, std::optional<bool> ok, OptionalString url = std::nullopt) {
         PublishResult made;
         made.platform = std::move(platform);
@@ -107,17 +99,15 @@ TEST_F(ResultSection, ErrorsAndRenderingShowInTheCardInSight) {
     signInDemo();
     state->setErrorMessage(QStringLiteral("Render failed"));
     state->setStep(UGCStep::error);
-    auto* callout = shownChild("ugc.error.callout");
-    ASSERT_NE(callout, nullptr);
-    EXPECT_TRUE(find("ugc.status.section")->isAncestorOf(callout));
+    ASSERT_TRUE(shown("ugc.error.callout"));
+    EXPECT_TRUE(find("ugc.status.section")->isAncestorOf(find("ugc.error.callout")));
     EXPECT_FALSE(shown("ugc.status.line")) << "the callout replaces the status line";
-    EXPECT_EQ(shownChild<QLabel>("ugc.error.message")->text(), "Render failed");
-    EXPECT_FALSE(shownChild("ugc.error.try-again")->isEnabled()) << "no topic, nothing to try again";
+    EXPECT_EQ(text("ugc.error.message"), "Render failed");
+    EXPECT_FALSE(enabled("ugc.error.try-again")) << "no topic, nothing to try again";
 
     state->setScript(QStringLiteral("Hey there."));
-    callout = shownChild("ugc.error.callout");
-    ASSERT_NE(callout, nullptr);
-    EXPECT_TRUE(find("ugc.result.section")->isAncestorOf(callout));
+    ASSERT_TRUE(shown("ugc.error.callout"));
+    EXPECT_TRUE(find("ugc.result.section")->isAncestorOf(find("ugc.error.callout")));
     EXPECT_FALSE(shown("ugc.video-rendering.callout"));
 
     state->setStep(UGCStep::polling);
@@ -135,8 +125,7 @@ TEST_F(ResultSection, ErrorsAndRenderingShowInTheCardInSight) {
 
     state->setStep(UGCStep::error);
     state->setTopic("Try me");
-    ASSERT_TRUE(shownChild("ugc.error.try-again")->isEnabled());
-    shownChild<QAbstractButton>("ugc.error.try-again")->click();
+    click("ugc.error.try-again");
     EXPECT_TRUE(state->isPipelineRunning());
     ASSERT_TRUE(waitUntil([&] { return !state->isPipelineRunning(); }));
     ASSERT_EQ(state->step(), UGCStep::complete);
@@ -146,7 +135,7 @@ TEST_F(ResultSection, ErrorsAndRenderingShowInTheCardInSight) {
 
     state->setErrorMessage(QStringLiteral("Render failed"));
     state->setStep(UGCStep::error);
-    shownChild<QAbstractButton>("ugc.error.reset")->click();
+    click("ugc.error.reset");
     EXPECT_EQ(state->step(), UGCStep::idle);
     EXPECT_FALSE(shown("ugc.error.callout"));
 }
