@@ -185,8 +185,9 @@ QWidget* VexoraUGCVolleyApp::makePanelContent() {
     UGCPanelContext context{*appState_, &UGCAvatarImageCache::shared(),
                             [](const QString& text) { QGuiApplication::clipboard()->setText(text); }};
     auto* panel = new UGCPanelView(std::move(context));
-    panel->addActions(mainMenu_->actions().value(1)->menu()->actions());  // the Edit shortcuts
-    panel->addActions(mainMenu_->actions().value(0)->menu()->actions());  // Quit
+    // The main menu's shortcuts (Quit, the Edit commands) work inside the panel.
+    for (const QAction* submenu : mainMenu_->actions())
+        if (submenu->menu()) panel->addActions(submenu->menu()->actions());
     announcer_.setLabel(panel->statusLabel());
     return panel;
 }
