@@ -187,6 +187,19 @@ TEST_F(WorkspacePreferencesTest, ARefreshWritesNothingWhileItLoadsAndLeavesARunO
     EXPECT_TRUE(announcements.empty());
 }
 
+// A screen reader hears an error each time it comes, also when the same text comes back after a
+// good load cleared it.
+TEST_F(WorkspacePreferencesTest, AnErrorThatComesBackIsAnnouncedAgain) {
+    signInDemo();
+    for (bool fails : {true, false, true}) {
+        if (fails) server.script("GET", "/api/ai-insights/favorites", Json::array({{{"drop", true}}}));
+        state->fetchContext();
+        ASSERT_TRUE(waitUntil([&] { return contextLoaded(); }));
+        EXPECT_EQ(state->errorMessage(), fails ? OptionalString(QStringLiteral("Connection closed")) : std::nullopt);
+    }
+    EXPECT_EQ(std::count(announcements.begin(), announcements.end(), QStringLiteral("Connection closed")), 2);
+}
+
 TEST_F(WorkspacePreferencesTest, AFailedLoadIsNotStoredButARunsErrorIs) {
     signInDemo();
     state->setTopic("This one will fail");

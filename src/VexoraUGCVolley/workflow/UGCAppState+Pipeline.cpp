@@ -176,7 +176,6 @@ void UGCAppState::clearPipelineOutput(bool keepForm) {
     setVideoURL(std::nullopt);
     setPublishResults({});
     setErrorMessage(std::nullopt);
-    lastAnnouncedErrorMessage_.reset();
     setStep(UGCStep::idle);
     if (keepForm) return;
     setSelectedSuggestion(std::nullopt);

@@ -92,7 +92,8 @@ void UGCAppState::recomputeStatusIconState() {
 }
 
 void UGCAppState::announceErrorIfNeeded(const OptionalString& message) {
-    if (!message) return;
+    // Once cleared, the same error coming back is news again.
+    if (!message) return lastAnnouncedErrorMessage_.reset();
     const QString trimmed = message->trimmed();
     if (trimmed.isEmpty() || trimmed == lastAnnouncedErrorMessage_) return;
     lastAnnouncedErrorMessage_ = trimmed;
