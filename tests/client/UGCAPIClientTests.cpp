@@ -119,7 +119,7 @@ TEST_F(UGCAPIClientTest, ContextRepliesDecodeTolerantly) {
     replyOnce("GET", "/api/social-accounts", 200,
               R"({"accounts":[{"id":"a","platform":"tiktok","account_id":"x","is_active":true},)"
               R"({"id":"b","platform":"tiktok","account_id":"y","is_active":false},)"
-              R"({"id":"c","platform":"instagram","account_id":"z","is_active":true}],)"
+              R"({"id":"c","platform":"instagram","account_id":"z","account_name":"","is_active":true}],)"
               R"("connectionLocks":{"tiktok":true,"instagram":{"disabled":true,"message":"Reconnect"}}})");
     const UGCContextBundle bundle = runSync(client.fetchContextBundle(tenant));
     ASSERT_EQ(bundle.products.size(), 2);
@@ -127,6 +127,7 @@ TEST_F(UGCAPIClientTest, ContextRepliesDecodeTolerantly) {
     EXPECT_EQ(bundle.products[1].name, "d2");
     ASSERT_EQ(bundle.socialAccounts.size(), 2);
     EXPECT_EQ(bundle.socialAccounts[1].id, "c");
+    EXPECT_EQ(bundle.socialAccounts[1].displayName(), "z") << "an empty name is no name";
     EXPECT_TRUE(bundle.connectionLocks.isLocked(UGCPlatform::tiktok));
     EXPECT_EQ(bundle.connectionLocks.tiktok->message, std::nullopt);
     EXPECT_EQ(bundle.connectionLocks.instagram->message, QStringLiteral("Reconnect"));

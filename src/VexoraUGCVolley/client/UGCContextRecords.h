@@ -80,7 +80,7 @@ struct ConnectedSocialAccount {
     QString accountID;  // the platform's own id, shown only
     std::optional<QString> accountName;
     // The account's name, else the platform's id for it: what menus and listings show.
-    QString displayName() const { return accountName.value_or(accountID); }
+    QString displayName() const { return accountName && !accountName->isEmpty() ? *accountName : accountID; }
     bool isActive = false;
     bool operator==(const ConnectedSocialAccount&) const = default;
     static ConnectedSocialAccount fromJson(const JsonReader& reader);

@@ -12,10 +12,6 @@ namespace {
 
 constexpr UGCPlatform platforms[] = {UGCPlatform::tiktok, UGCPlatform::instagram};
 
-QString displayName(const ConnectedSocialAccount& account) {
-    return account.accountName && !account.accountName->isEmpty() ? *account.accountName : account.accountID;
-}
-
 // The channel an account publishes to; none for a platform this app does not know.
 OptionalString publishKeyOfAccount(const ConnectedSocialAccount& account) {
     if (account.platform == QLatin1String("tiktok")) return QStringLiteral("tiktok");
@@ -48,7 +44,7 @@ QList<ConnectedSocialAccount> UGCAppState::accounts(UGCPlatform platform) const 
         if (account.platform == accountKey(platform) && account.isActive) offered.append(account);
     // Plain code-unit order, as the service's own lists sort: capitals before small letters.
     std::stable_sort(offered.begin(), offered.end(),
-                     [](const auto& a, const auto& b) { return displayName(a) < displayName(b); });
+                     [](const auto& a, const auto& b) { return a.displayName() < b.displayName(); });
     return offered;
 }
 
