@@ -14,9 +14,9 @@ public:
     // registered then, otherwise an XEmbed icon. Later icons need a tray of that same kind.
     void noteIconCreated();
 
+private:
     static bool statusNotifierHostIsRegistered();
 
-private:
     std::optional<bool> iconsUseStatusNotifier_;
     bool hostWasRegistered_ = false;
 };
