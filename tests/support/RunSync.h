@@ -4,30 +4,28 @@
 #include <QEventLoop>
 #include <exception>
 #include <optional>
+#include <type_traits>
 
 namespace vexora::test {
 
 namespace detail {
 
 template <typename T>
-QCoro::Task<void> drive(QCoro::Task<T> task, std::optional<T>* result, std::exception_ptr* error, bool* done,
-                        QEventLoop* loop) {
-    try {
-        result->emplace(co_await std::move(task));
-    } catch (...) {
-        *error = std::current_exception();
-    }
-    *done = true;
-    loop->quit();
-}
+struct Outcome {
+    std::optional<std::conditional_t<std::is_void_v<T>, bool, T>> value;
+    std::exception_ptr error;
+    bool done = false;
+};
 
-inline QCoro::Task<void> driveVoid(QCoro::Task<void> task, std::exception_ptr* error, bool* done, QEventLoop* loop) {
+template <typename T>
+QCoro::Task<void> drive(QCoro::Task<T> task, Outcome<T>* outcome, QEventLoop* loop) {
     try {
-        co_await std::move(task);
+        if constexpr (std::is_void_v<T>) co_await std::move(task);
+        else outcome->value.emplace(co_await std::move(task));
     } catch (...) {
-        *error = std::current_exception();
+        outcome->error = std::current_exception();
     }
-    *done = true;
+    outcome->done = true;
     loop->quit();
 }
 
@@ -37,22 +35,11 @@ inline QCoro::Task<void> driveVoid(QCoro::Task<void> task, std::exception_ptr* e
 template <typename T>
 T runSync(QCoro::Task<T> task) {
     QEventLoop loop;
-    std::optional<T> result;
-    std::exception_ptr error;
-    bool done = false;
-    detail::drive(std::move(task), &result, &error, &done, &loop);
-    if (!done) loop.exec();
-    if (error) std::rethrow_exception(error);
-    return std::move(*result);
-}
-
-inline void runSync(QCoro::Task<void> task) {
-    QEventLoop loop;
-    std::exception_ptr error;
-    bool done = false;
-    detail::driveVoid(std::move(task), &error, &done, &loop);
-    if (!done) loop.exec();
-    if (error) std::rethrow_exception(error);
+    detail::Outcome<T> outcome;
+    detail::drive(std::move(task), &outcome, &loop);
+    if (!outcome.done) loop.exec();
+    if (outcome.error) std::rethrow_exception(outcome.error);
+    if constexpr (!std::is_void_v<T>) return std::move(*outcome.value);
 }
 
 // The exception a task raised, or null when it succeeded.
