@@ -92,7 +92,7 @@ protected:
     }
 };
 
-TEST_F(CliTest, SignsInShowsStatusAndSignsOutWithExitCodes) {
+TEST_F(CliTest, SignsInByPasswordOrBrowserShowsStatusAndSignsOutWithExitCodes) {
     CliRun signedOut = run({"status"});
     EXPECT_EQ(signedOut.exitCode, 0);
     EXPECT_EQ(signedOut.out.trimmed(), "Not signed in.");
@@ -123,6 +123,26 @@ TEST_F(CliTest, SignsInShowsStatusAndSignsOutWithExitCodes) {
     EXPECT_EQ(Json::parse(run({"status", "--json"}).out.toStdString()).at("signed_in"), true);
     EXPECT_EQ(run({"signout"}).exitCode, 0);
     EXPECT_EQ(Json::parse(run({"status", "--json"}).out.toStdString()).at("signed_in"), false);
+
+    // In the browser: the page to open, and once it is approved, the workspace as a later status shows it.
+    QProcess process;
+    start(process, {"--json", "signin", "--browser", "--provider", "github"});
+    process.setReadChannel(QProcess::StandardError);
+    QString err;
+    const QString marker = QStringLiteral("Open this page to sign in: ");
+    while (!err.contains(marker) || !err.section(marker, 1).contains('\n')) {
+        ASSERT_TRUE(process.waitForReadyRead(15000)) << err.toStdString();
+        err += QString::fromUtf8(process.readAllStandardError());
+    }
+    const QString page = err.section(marker, 1).section('\n', 0, 0).trimmed();
+    QNetworkAccessManager network;
+    runSync(sendRequest(network, QNetworkRequest(QUrl(page + "/approve")), "POST", QByteArray()));
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0) << err.toStdString();
+    const Json byBrowser = Json::parse(process.readAllStandardOutput().toStdString());
+    EXPECT_EQ(byBrowser, Json::parse(run({"status", "--json"}).out.toStdString()));
+    EXPECT_EQ(byBrowser.at("workspace").at("name"), "Demo Workspace");
+    EXPECT_EQ(run({"signin", "--browser", "--provider", "myspace"}).exitCode, 2);
 }
 
 TEST_F(CliTest, GenerateRefreshesAnExpiringSessionAndPrintsTheVideoAndPublishResultsOrTheFailure) {
@@ -242,7 +262,7 @@ TEST_F(CliTest, AFailedPublishIsRetriedForItsAccountOnlyInALaterCommand) {
     EXPECT_FALSE(Json::parse(ideas.out.toStdString()).at("suggestions").empty());
 }
 
-TEST_F(CliTest, HistoryPagesAndDownloadsWriteTheVideo) {
+TEST_F(CliTest, HistoryDownloadsAvatarsAndSchedulesAreManagedByID) {
     ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
     const Json first = Json::parse(run({"history", "--json"}).out.toStdString());
     ASSERT_FALSE(first.at("items").empty());
@@ -258,10 +278,7 @@ TEST_F(CliTest, HistoryPagesAndDownloadsWriteTheVideo) {
     EXPECT_EQ(run({"download", "no-such-id", "--output", file}).exitCode, 1);
     EXPECT_EQ(run({"download", "current", "--output", file}).exitCode, 1) << "no run yet";
     EXPECT_EQ(run({"download", "--output", file}).exitCode, 2);
-}
 
-TEST_F(CliTest, AvatarsAndSchedulesAreManagedByID) {
-    ASSERT_EQ(run({"signin", "--email", "demo@vexora.local", "--password-stdin"}, "demo\n").exitCode, 0);
     const Json library = Json::parse(run({"avatars", "--json"}).out.toStdString());
     server.configure({{"latency_ms", 200}});  // the library reloads after the new face is made, at a service's pace
     CliRun generated = run({"avatars", "generate", "--json"});
@@ -280,29 +297,6 @@ TEST_F(CliTest, AvatarsAndSchedulesAreManagedByID) {
                                     [](const Json& s) { return s.at("id") == "sched-1" && s.at("is_paused") == true; }));
     EXPECT_EQ(run({"schedules", "create", "--topic", "x"}).exitCode, 1) << "a draft without a favorite is refused";
     EXPECT_EQ(run({"schedules", "pause"}).exitCode, 2);
-}
-
-TEST_F(CliTest, BrowserSignInPrintsThePageAndFinishesOnceItIsApproved) {
-    QProcess process;
-    start(process, {"--json", "signin", "--browser", "--provider", "github"});
-    process.setReadChannel(QProcess::StandardError);
-    QString err;
-    const QString marker = QStringLiteral("Open this page to sign in: ");
-    while (!err.contains(marker) || !err.section(marker, 1).contains('\n')) {
-        ASSERT_TRUE(process.waitForReadyRead(15000)) << err.toStdString();
-        err += QString::fromUtf8(process.readAllStandardError());
-    }
-    const QString page = err.section(marker, 1).section('\n', 0, 0).trimmed();
-    QNetworkAccessManager network;
-    QNetworkRequest approve(QUrl(page + "/approve"));
-    runSync(sendRequest(network, approve, "POST", QByteArray()));
-    ASSERT_TRUE(process.waitForFinished(30000));
-    EXPECT_EQ(process.exitCode(), 0) << err.toStdString();
-    // What it prints is the loaded workspace, as a later status shows it.
-    const Json signedIn = Json::parse(process.readAllStandardOutput().toStdString());
-    EXPECT_EQ(signedIn, Json::parse(run({"status", "--json"}).out.toStdString()));
-    EXPECT_EQ(signedIn.at("workspace").at("name"), "Demo Workspace");
-    EXPECT_EQ(run({"signin", "--browser", "--provider", "myspace"}).exitCode, 2);
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
