@@ -36,7 +36,6 @@ public:
     RecordingServer();
     ~RecordingServer();
 
-    int port() const { return port_; }
     QString baseURL() const;
 
     // Routes match method and path exactly (query excluded). Unrouted requests get a 404.
