@@ -27,12 +27,6 @@ namespace {
 const QString title = QStringLiteral("Vexora UGC Volley");
 const QString skipTaskbar = QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR");
 
-std::string describe(QRect rect) {
-    std::ostringstream out;
-    out << rect.width() << 'x' << rect.height() << '+' << rect.x() << '+' << rect.y();
-    return out.str();
-}
-
 // The tray app on a desktop of its own, driven as a person would: clicks and keys through the X
 // server, judged by what the screen and the window manager show.
 class RealDesktop : public ::testing::TestWithParam<DesktopConfig> {
@@ -63,10 +57,13 @@ protected:
         ASSERT_TRUE(app->start(desktop->home() + "/automation", arguments)) << app->output().toStdString();
     }
 
-    // The panel as the window manager sees it: the app's mapped window with its title.
+    // Qt titles each of the app's windows after it, its menus too (those are override-redirect).
+    std::vector<XWindow> appWindows() { return desktop->search({"--name", "^" + title + "$"}); }
+
+    // The panel as the window manager sees it: the app's mapped managed window.
     std::optional<XWindow> shownPanel() {
-        for (const XWindow& window : desktop->windowsTitled(title))
-            if (window.viewable) return window;
+        for (const XWindow& window : appWindows())
+            if (window.viewable && !window.overrideRedirect) return window;
         return std::nullopt;
     }
 
@@ -103,7 +100,7 @@ protected:
     std::string windowsSeen() {
         std::ostringstream out;
         out << "windows titled \"" << title.toStdString() << "\":";
-        for (const XWindow& window : desktop->windowsTitled(title))
+        for (const XWindow& window : appWindows())
             out << " [" << window << ' ' << desktop->netWmState(window.id).join(' ').toStdString() << ']';
         out << "; active 0x" << std::hex << desktop->activeWindow();
         return out.str();
@@ -118,12 +115,12 @@ TEST_P(RealDesktop, Scenario) {
     // Started from autostart: an icon in the tray, the panel closed.
     QImage shot;
     const std::optional<QRect> icon = waitIcon(shot, 10000);
-    ASSERT_TRUE(icon) << "no icon in the panel strip " << describe(desktop->panelStrip());
+    ASSERT_TRUE(icon) << "no icon in the panel strip " << desktop->panelStrip();
     EXPECT_FALSE(app->output().contains("QSystemTrayIcon::setVisible: No Icon set"));
     EXPECT_FALSE(shownPanel()) << windowsSeen();
     const double contrast = desktop->iconContrast(shot, *icon);
     RecordProperty("icon_contrast", QString::number(contrast, 'f', 2).toStdString());
-    std::cout << "[ figures  ] " << configName(config) << ": icon " << describe(*icon) << ", contrast " << contrast << std::endl;
+    std::cout << "[ figures  ] " << configName(config) << ": icon " << *icon << ", contrast " << contrast << std::endl;
     EXPECT_GE(contrast, 0.5) << "against " << desktop->panelColor().name().toStdString();
     const QPoint iconCenter = icon->center();
 
@@ -135,9 +132,9 @@ TEST_P(RealDesktop, Scenario) {
     const XWindow opened = *shownPanel();
     const QStringList state = desktop->netWmState(opened.id);
     EXPECT_TRUE(state.contains(skipTaskbar) && state.contains("_NET_WM_STATE_SKIP_PAGER")) << state.join(' ').toStdString();
-    EXPECT_TRUE(area.contains(opened.geometry)) << opened << " outside the work area " << describe(area);
+    EXPECT_TRUE(area.contains(opened.geometry)) << opened << " outside the work area " << area;
     const int gap = config.edge == Edge::top ? opened.geometry.top() - area.top() : area.bottom() - opened.geometry.bottom();
-    EXPECT_TRUE(gap >= 0 && gap <= 10) << opened << " is " << gap << " px from the tray's edge of " << describe(area);
+    EXPECT_TRUE(gap >= 0 && gap <= 10) << opened << " is " << gap << " px from the tray's edge of " << area;
 
     // Keys go to the panel at once: e-mail, Tab, password, Return signs in.
     desktop->type("demo@vexora.local");
@@ -158,7 +155,7 @@ TEST_P(RealDesktop, Scenario) {
         return now.size() != opened.geometry.size() && still >= 2;
     }, 4000);
     EXPECT_TRUE(area.contains(grown) && grown.height() <= area.height())
-        << "signed in, the panel is " << describe(grown) << " in the work area " << describe(area);
+        << "signed in, the panel is " << grown << " in the work area " << area;
     keepScreenshot("signed-in");
 
     // The command line finds the same session in the keyring.
@@ -217,9 +214,10 @@ TEST_P(RealDesktop, Scenario) {
     EXPECT_TRUE(waitPanel(true)) << "the running instance's panel did not show: " << windowsSeen();
     const auto icons = [&] {
         if (config.host == TrayHost::xfcePanel) return desktop->statusNotifierItems().join(' ').toStdString();
-        return describe(desktop->trayIcon(desktop->screenshot()).value_or(QRect()));
+        return ::testing::PrintToString(desktop->trayIcon(desktop->screenshot()).value_or(QRect()));
     };
-    const std::string alone = config.host == TrayHost::xfcePanel ? desktop->statusNotifierItems().value(0).toStdString() : describe(*icon);
+    const std::string alone =
+        config.host == TrayHost::xfcePanel ? desktop->statusNotifierItems().value(0).toStdString() : ::testing::PrintToString(*icon);
     // A second icon would come while the second process runs: watched for as long as it does.
     EXPECT_FALSE(LinuxDesktop::waitUntil([&] { return icons() != alone; }, exited ? 500 : 3000))
         << "icons now: " << icons() << ", before: " << alone;
@@ -282,9 +280,7 @@ TEST_F(RealDesktop, ScreenReaderWalksThePanel) {
     ASSERT_TRUE(finished) << "the walk did not end";
     EXPECT_TRUE(walk.exitStatus() == QProcess::NormalExit && walk.exitCode() == 0) << output;
     // The accessibility bus is this session's, activated from its bus, with its socket in this home.
-    EXPECT_TRUE(desktop->run("dbus-send", {"--session", "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                           "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"})
-                    .contains("boolean true"));
+    EXPECT_TRUE(desktop->hasBusName("org.a11y.Bus"));
     EXPECT_NE(output.find("accessibility bus: unix:path=" + desktop->home().toStdString()), std::string::npos);
 }
 
@@ -297,11 +293,7 @@ TEST_F(RealDesktop, WaylandOpensUsableWindow) {
     EXPECT_TRUE(app->signInDemo());
 }
 
-std::string received(NotificationServer& notifications) {
-    std::ostringstream out;
-    for (const ReceivedNotification& notification : notifications.received()) out << notification << "; ";
-    return out.str();
-}
+std::string received(NotificationServer& notifications) { return ::testing::PrintToString(notifications.received()); }
 
 // Runs that end out of sight are told through the desktop's notification server, one notification
 // per run in place of the one before; none while the panel shows; choosing it opens the panel.

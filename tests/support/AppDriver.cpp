@@ -6,6 +6,16 @@
 
 namespace vexora::test {
 
+bool pollUntil(const std::function<bool()>& check, int timeoutMs, int intervalMs) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!check()) {
+        if (waited.elapsed() >= timeoutMs) return false;
+        QThread::msleep(intervalMs);
+    }
+    return true;
+}
+
 VirtualDisplay::VirtualDisplay(QSize size) {
     // -displayfd picks a free display and writes its number once the server accepts clients.
     const QString screen = QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height());
@@ -34,14 +44,10 @@ bool AppDriver::start(const QString& socketPath, const QStringList& arguments) {
     process_.setStandardOutputFile(logPath_, QIODevice::Append);
     process_.start(QStringLiteral(VEXORA_APP_PATH), arguments);
     if (!process_.waitForStarted(10000)) return false;
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 15000 && process_.state() == QProcess::Running) {
+    return pollUntil([&] {
         socket_.connectToServer(socketPath);
-        if (socket_.waitForConnected(500)) return true;
-        QThread::msleep(50);
-    }
-    return false;
+        return socket_.waitForConnected(500) || process_.state() != QProcess::Running;
+    }, 15000, 50) && socket_.state() == QLocalSocket::ConnectedState;
 }
 
 int AppDriver::quit() {
@@ -117,13 +123,9 @@ QStringList AppDriver::shownIdentifiers(const QString& prefix) {
 }
 
 bool AppDriver::waitUntil(const std::function<bool()>& check, int timeoutMs) {
-    QElapsedTimer waited;
-    waited.start();
-    do {
-        if (check()) return true;
-        QThread::msleep(50);
-    } while (waited.elapsed() < timeoutMs && process_.state() == QProcess::Running);
-    return false;
+    bool held = false;
+    pollUntil([&] { return (held = check()) || process_.state() != QProcess::Running; }, timeoutMs, 50);
+    return held;
 }
 
 bool AppDriver::waitFor(const QString& identifier, const std::function<bool(const Json&)>& check, int timeoutMs) {

@@ -12,6 +12,9 @@
 
 namespace vexora::test {
 
+// Checks every intervalMs until the check holds or timeoutMs have passed.
+bool pollUntil(const std::function<bool()>& check, int timeoutMs, int intervalMs = 100);
+
 // An X server of its own, so the application runs on a real windowing system.
 class VirtualDisplay {
 public:

@@ -57,9 +57,8 @@ const char* xfcePanelConfig = R"(<?xml version="1.0" encoding="UTF-8"?>
 }  // namespace
 
 std::ostream& operator<<(std::ostream& out, const XWindow& window) {
-    const QRect& g = window.geometry;
-    return out << hexId(window.id).toStdString() << ' ' << g.width() << 'x' << g.height() << '+' << g.x() << '+' << g.y()
-               << (window.viewable ? " viewable" : " unmapped") << (window.overrideRedirect ? " override-redirect" : "");
+    return out << hexId(window.id).toStdString() << ' ' << window.geometry << (window.viewable ? " viewable" : " unmapped")
+               << (window.overrideRedirect ? " override-redirect" : "");
 }
 
 LinuxDesktop::LinuxDesktop(DesktopConfig config) : config_(std::move(config)) {
@@ -76,11 +75,6 @@ LinuxDesktop::LinuxDesktop(DesktopConfig config) : config_(std::move(config)) {
     environment_.insert("XDG_DATA_HOME", home.filePath(".local/share"));
     environment_.insert("XDG_CACHE_HOME", home.filePath(".cache"));
     environment_.insert("XDG_RUNTIME_DIR", home.filePath("run"));
-}
-
-LinuxDesktop::~LinuxDesktop() {
-    for (Group* group : {&trayHost_, &windowManager_, &keyring_, &bus_, &weston_}) end(*group);
-    display_.reset();
 }
 
 ::testing::AssertionResult LinuxDesktop::start(bool withTrayHost) {
@@ -110,21 +104,17 @@ LinuxDesktop::~LinuxDesktop() {
 }
 
 ::testing::AssertionResult LinuxDesktop::startBus() {
-    bus_ = spawn("dbus-daemon", "dbus-daemon", {"--session", "--nofork", "--print-address=1"}, true);
-    QByteArray address;
-    while (!address.contains('\n') && bus_.process->waitForReadyRead(10000)) address += bus_.process->readAllStandardOutput();
-    if (address.trimmed().isEmpty()) return ::testing::AssertionFailure() << "no session bus: " << logOf("dbus-daemon").toStdString();
-    environment_.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(address.trimmed()));
+    const QString socket = home() + "/run/bus";
+    bus_ = spawn("dbus-daemon", "dbus-daemon", {"--session", "--nofork", "--address=unix:path=" + socket});
+    if (!pollUntil([&] { return QFile::exists(socket); }, 10000, 10))
+        return ::testing::AssertionFailure() << "no session bus: " << logOf("dbus-daemon").toStdString();
+    environment_.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + socket);
     // The login keyring is created and unlocked with the password read from standard input.
     keyring_ = spawn("gnome-keyring", "gnome-keyring-daemon", {"--foreground", "--unlock", "--components=secrets"});
-    keyring_.process->write("test");
-    keyring_.process->waitForBytesWritten(5000);
-    keyring_.process->closeWriteChannel();
-    if (!waitUntil([&] {
-            return run("dbus-send", {"--session", "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                     "org.freedesktop.DBus.NameHasOwner", "string:org.freedesktop.secrets"})
-                .contains("boolean true");
-        }, 10000))
+    keyring_->write("test");
+    keyring_->waitForBytesWritten(5000);
+    keyring_->closeWriteChannel();
+    if (!waitUntil([&] { return hasBusName("org.freedesktop.secrets"); }, 10000))
         return ::testing::AssertionFailure() << "no keyring on the bus: " << logOf("gnome-keyring").toStdString();
     return ::testing::AssertionSuccess();
 }
@@ -144,15 +134,12 @@ LinuxDesktop::~LinuxDesktop() {
             file.write(QString::fromLatin1(xfcePanelConfig)
                            .arg(config_.dark ? "true" : "false", top ? "6" : "10", QString::number(stripHeight))
                            .arg(color.redF()).arg(color.greenF()).arg(color.blueF()).toUtf8());
-        trayHost_ = spawn(name, name, {"--sm-client-disable"});
     }
-    const auto spawnTrayer = [&] {
-        trayHost_ = spawn(name, name, {"--edge", top ? "top" : "bottom", "--align", "right", "--widthtype", "percent",
-                                       "--width", "100", "--heighttype", "pixel", "--height", QString::number(stripHeight),
-                                       "--SetDockType", "true", "--SetPartialStrut", "true", "--transparent", "true",
-                                       "--alpha", "0", "--tint", "0x" + color.name().mid(1)});
-    };
-    if (!xfce) spawnTrayer();
+    const QStringList arguments = xfce ? QStringList{"--sm-client-disable"} : QStringList{
+        "--edge", top ? "top" : "bottom", "--align", "right", "--widthtype", "percent", "--width", "100", "--heighttype", "pixel",
+        "--height", QString::number(stripHeight), "--SetDockType", "true", "--SetPartialStrut", "true", "--transparent", "true",
+        "--alpha", "0", "--tint", "0x" + color.name().mid(1)};
+    trayHost_ = spawn(name, name, arguments);
     const QRect expected = QRect(QPoint(0, 0), config_.screen).adjusted(0, top ? stripHeight : 0, 0, top ? 0 : -stripHeight);
     QRect area;
     QRgb painted = 0;
@@ -167,19 +154,18 @@ LinuxDesktop::~LinuxDesktop() {
     bool ready = waitUntil(isReady, xfce ? 15000 : 6000);
     // Now and then trayer starts without ever mapping its strip, silently; a second start maps it.
     if (!ready && !xfce) {
-        end(trayHost_);
-        spawnTrayer();
+        trayHost_.reset();
+        trayHost_ = spawn(name, name, arguments);
         ready = waitUntil(isReady, 10000);
     }
     if (ready) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << name.toStdString() << " not ready: work area " << area.width() << 'x'
-                                         << area.height() << '+' << area.x() << '+' << area.y() << ", strip "
+    return ::testing::AssertionFailure() << name.toStdString() << " not ready: work area " << area << ", strip "
                                          << QColor(painted).name().toStdString() << ", watcher host " << watcher
                                          << "; log: " << logOf(name).toStdString();
 }
 
 void LinuxDesktop::stopTrayHost() {
-    end(trayHost_);
+    trayHost_.reset();
     waitUntil([&] { return workArea() == QRect(QPoint(0, 0), config_.screen); }, 5000);
 }
 
@@ -232,12 +218,10 @@ XWindow LinuxDesktop::window(quint32 id) {
             info.contains("Map State: IsViewable"), info.contains("Override Redirect State: yes")};
 }
 
-std::vector<XWindow> LinuxDesktop::windowsTitled(const QString& title) {
+std::vector<XWindow> LinuxDesktop::search(const QStringList& criteria) {
     std::vector<XWindow> windows;
-    // Qt names every untitled window after the application, menus too; those are override-redirect.
-    for (const QByteArray& line : run("xdotool", {"search", "--name", "^" + title + "$"}).split('\n'))
-        if (const quint32 id = line.toUInt())
-            if (const XWindow found = window(id); !found.overrideRedirect) windows.push_back(found);
+    for (const QByteArray& line : run("xdotool", QStringList{"search"} + criteria).split('\n'))
+        if (const quint32 id = line.toUInt()) windows.push_back(window(id));
     return windows;
 }
 
@@ -252,11 +236,8 @@ std::vector<XWindow> LinuxDesktop::overrideRedirectWindows() {
 
 QStringList LinuxDesktop::netWmState(quint32 window) {
     const QString answer = QString::fromLatin1(run("xprop", {"-id", hexId(window), "-notype", "_NET_WM_STATE"}));
-    QStringList atoms;
-    if (answer.contains('='))
-        for (const QString& atom : answer.section('=', 1).split(',', Qt::SkipEmptyParts))
-            if (!atom.trimmed().isEmpty()) atoms << atom.trimmed();
-    return atoms;
+    // "_NET_WM_STATE = A, B", or "not found." without one.
+    return answer.contains('=') ? answer.section('=', 1).simplified().remove(' ').split(',', Qt::SkipEmptyParts) : QStringList();
 }
 
 QByteArray LinuxDesktop::watcherProperty(const QString& name) {
@@ -298,43 +279,33 @@ QByteArray LinuxDesktop::run(const QString& program, const QStringList& argument
     return process.readAllStandardOutput();
 }
 
-bool LinuxDesktop::waitUntil(const std::function<bool()>& check, int timeoutMs) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!check()) {
-        if (waited.elapsed() >= timeoutMs) return false;
-        QThread::msleep(100);
-    }
-    return true;
+bool LinuxDesktop::hasBusName(const QString& name) {
+    return run("dbus-send", {"--session", "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                             "org.freedesktop.DBus.NameHasOwner", "string:" + name})
+        .contains("boolean true");
 }
 
-LinuxDesktop::Group LinuxDesktop::spawn(const QString& name, const QString& program, const QStringList& arguments,
-                                        bool readOutput) {
-    Group group{std::make_unique<QProcess>()};
-    QProcess& process = *group.process;
-    process.setProcessEnvironment(environment_);
-    // A session of its own, so that ending its group ends what it started too: the bus's
-    // activated services, the panel's plugin processes. Ended as well if the test dies.
-    process.setChildProcessModifier([] {
+Spawned LinuxDesktop::spawn(const QString& name, const QString& program, const QStringList& arguments) {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment_);
+    process->setChildProcessModifier([] {
         ::setsid();
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     });
-    const QString log = home() + "/logs/" + name + ".log";
-    if (!readOutput) process.setStandardOutputFile(log, QIODevice::Append);
-    process.setStandardErrorFile(log, QIODevice::Append);
-    process.start(program, arguments);
-    if (process.waitForStarted(5000)) group.id = process.processId();
-    return group;
+    process->setStandardOutputFile(home() + "/logs/" + name + ".log", QIODevice::Append);
+    process->setStandardErrorFile(home() + "/logs/" + name + ".log", QIODevice::Append);
+    process->start(program, arguments);
+    const qint64 group = process->waitForStarted(5000) ? process->processId() : 0;
+    return Spawned(process.release(), EndProcessGroup{group});
 }
 
-void LinuxDesktop::end(Group& group) {
-    if (!group.process) return;
-    if (group.id > 0) ::kill(static_cast<pid_t>(-group.id), SIGTERM);
-    group.process->waitForFinished(3000);
+void EndProcessGroup::operator()(QProcess* process) const {
+    if (group > 0) ::kill(static_cast<pid_t>(-group), SIGTERM);
+    process->waitForFinished(3000);
     // Whatever outlived its leader or ignored the request.
-    if (group.id > 0) ::kill(static_cast<pid_t>(-group.id), SIGKILL);
-    group.process->waitForFinished(3000);
-    group = {};
+    if (group > 0) ::kill(static_cast<pid_t>(-group), SIGKILL);
+    process->waitForFinished(3000);
+    delete process;
 }
 
 QString LinuxDesktop::logOf(const QString& name) const {

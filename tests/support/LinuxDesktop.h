@@ -13,6 +13,11 @@
 #include <optional>
 #include <vector>
 
+// "WxH+X+Y", as the X tools write a geometry; found by gtest's printer too.
+inline std::ostream& operator<<(std::ostream& out, const QRect& r) {
+    return out << r.width() << 'x' << r.height() << '+' << r.x() << '+' << r.y();
+}
+
 namespace vexora::test {
 
 enum class TrayHost { none, xfcePanel, trayer };
@@ -36,6 +41,14 @@ struct XWindow {
 };
 std::ostream& operator<<(std::ostream& out, const XWindow& window);
 
+// A program in a session of its own, so that ending its process group ends what it started too:
+// the bus's activated services, the panel's plugin processes. Ended as well if the test dies.
+struct EndProcessGroup {
+    qint64 group = 0;
+    void operator()(QProcess* process) const;
+};
+using Spawned = std::unique_ptr<QProcess, EndProcessGroup>;
+
 // A whole desktop session of its own for one test: a display server, a private session bus with
 // an unlocked keyring, a window manager and a tray host at one screen edge. Everything it starts
 // runs in process groups that end with it. Checks look at the desktop from outside: screenshots,
@@ -43,7 +56,6 @@ std::ostream& operator<<(std::ostream& out, const XWindow& window);
 class LinuxDesktop {
 public:
     explicit LinuxDesktop(DesktopConfig config);
-    ~LinuxDesktop();
 
     ::testing::AssertionResult start(bool withTrayHost = true);
     ::testing::AssertionResult startTrayHost();
@@ -66,9 +78,9 @@ public:
     QRect workArea();
     quint32 activeWindow();
     XWindow window(quint32 id);
-    // Managed (not override-redirect) windows with exactly this title, mapped or not.
-    std::vector<XWindow> windowsTitled(const QString& title);
-    // Mapped override-redirect windows: menus, tooltips, drag icons.
+    // The windows `xdotool search` finds with these criteria, mapped or not.
+    std::vector<XWindow> search(const QStringList& criteria);
+    // Mapped override-redirect windows: menus (the tray host's too), tooltips, drag icons.
     std::vector<XWindow> overrideRedirectWindows();
     QStringList netWmState(quint32 window);
     // The StatusNotifierWatcher's items; empty without a watcher.
@@ -80,17 +92,13 @@ public:
 
     // Runs a tool in this session and returns its standard output.
     QByteArray run(const QString& program, const QStringList& arguments);
-    // Polls the check every 100 ms until it holds or the time runs out.
-    static bool waitUntil(const std::function<bool()>& check, int timeoutMs);
+    bool hasBusName(const QString& name);
+    // Starts a program in this session, its output and errors in logs/NAME.log.
+    Spawned spawn(const QString& name, const QString& program, const QStringList& arguments);
+    QString logOf(const QString& name) const;
+    static bool waitUntil(const std::function<bool()>& check, int timeoutMs) { return pollUntil(check, timeoutMs); }
 
 private:
-    struct Group {
-        std::unique_ptr<QProcess> process;
-        qint64 id = 0;
-    };
-    Group spawn(const QString& name, const QString& program, const QStringList& arguments, bool readOutput = false);
-    void end(Group& group);
-    QString logOf(const QString& name) const;
     ::testing::AssertionResult startBus();
     QByteArray watcherProperty(const QString& name);
 
@@ -98,7 +106,8 @@ private:
     QTemporaryDir home_;
     QProcessEnvironment environment_;
     std::unique_ptr<VirtualDisplay> display_;
-    Group weston_, bus_, keyring_, windowManager_, trayHost_;
+    // Ended in reverse order, the tray host first, and all before the display.
+    Spawned weston_, bus_, keyring_, windowManager_, trayHost_;
     QElapsedTimer lastInput_;
 };
 

@@ -3,10 +3,8 @@
 #include "support/LinuxDesktop.h"
 
 #include <QMap>
-#include <QProcess>
 #include <QStringList>
 #include <gtest/gtest.h>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,7 +18,7 @@ struct ReceivedNotification {
     QString summary;
     QString body;
     QStringList actions;
-    QMap<QString, QString> hints;  // string hints only
+    QMap<QString, QString> hints;  // those of one line: strings, numbers
     std::optional<quint32> id;
 };
 std::ostream& operator<<(std::ostream& out, const ReceivedNotification& notification);
@@ -30,7 +28,6 @@ std::ostream& operator<<(std::ostream& out, const ReceivedNotification& notifica
 class NotificationServer {
 public:
     explicit NotificationServer(LinuxDesktop& desktop) : desktop_(desktop) {}
-    ~NotificationServer();
 
     ::testing::AssertionResult start();
 
@@ -42,12 +39,8 @@ public:
     std::optional<XWindow> window();
 
 private:
-    void spawn(std::unique_ptr<QProcess>& process, const QString& name, const QString& program, const QStringList& arguments);
-    void end(std::unique_ptr<QProcess>& process);
-    QString monitorLog() const;
-
     LinuxDesktop& desktop_;
-    std::unique_ptr<QProcess> monitor_, server_;
+    Spawned monitor_, server_;
 };
 
 }  // namespace vexora::test
