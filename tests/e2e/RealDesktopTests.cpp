@@ -31,14 +31,13 @@ const QString skipTaskbar = QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR");
 // server, judged by what the screen and the window manager show.
 class RealDesktop : public ::testing::TestWithParam<DesktopConfig> {
 protected:
+    // Ended in reverse order: the app, its desktop, then the service.
     DevServer server;
     std::unique_ptr<LinuxDesktop> desktop;
     std::unique_ptr<AppDriver> app;
 
     void TearDown() override {
         if (HasFailure() && app) std::cerr << "application output:\n" << app->output().toStdString();
-        app.reset();
-        desktop.reset();
     }
 
     void startDesktop(const DesktopConfig& config, bool withTrayHost = true) {
