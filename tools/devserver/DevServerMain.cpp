@@ -95,6 +95,10 @@ int main(int argc, char** argv) {
     // Headers and body go out in separate writes; with Nagle's algorithm the body would wait for
     // the client's delayed acknowledgement, some 40 ms a reply that no real service adds.
     server.set_tcp_nodelay(true);
+    // A kept-alive connection holds a worker until it has been idle for 5 s. The app keeps up to
+    // six to one host, image downloads add more, and with the default eight workers a request
+    // from anyone else waited those 5 s for one to free up.
+    server.new_task_queue = [] { return new httplib::ThreadPool(64); };
     const int bound = port == 0 ? server.bind_to_any_port("127.0.0.1") : (server.bind_to_port("127.0.0.1", port) ? port : -1);
     if (bound <= 0) {
         std::fprintf(stderr, "vexora-devserver: cannot listen on 127.0.0.1:%d\n", port);
