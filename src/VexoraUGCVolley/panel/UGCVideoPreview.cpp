@@ -3,6 +3,7 @@
 #include "preview/VideoPreviewBackend.h"
 #include "preview/VideoPreviewLoader.h"
 #include "ui/PanelWidgets.h"
+#include "workflow/UGCWorkspacePreferences.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -91,9 +92,7 @@ UGCVideoPreview::~UGCVideoPreview() {
 }
 
 void UGCVideoPreview::play(const QString& url) {
-    const QUrl parsed(url, QUrl::StrictMode);
-    const QString scheme = parsed.scheme().toLower();
-    if (!parsed.isValid() || parsed.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+    if (!validatedRemoteURLString(url))
         return showProblem(QStringLiteral("This video is not on the web, so it cannot play here."), url);
     const VideoPreviewLoad& loaded = loadVideoPreviewBackend();
     if (!loaded.backend) {
@@ -107,7 +106,7 @@ void UGCVideoPreview::play(const QString& url) {
                                                                         reason);
                                                         }});
     static_cast<PortraitBox*>(picture_)->fill(surface_->widget());
-    surface_->play(parsed);
+    surface_->play(QUrl(url, QUrl::StrictMode));
     refreshControls();
 }
 
